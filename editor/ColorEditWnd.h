@@ -1,0 +1,190 @@
+// ColorEditWnd: the self-drawn source editor window over its own text model.
+// One class; its implementation is split by concern:
+//   ColorEditWnd_Window.cpp    construction, fonts, reset, title, cursor, notifications
+//   ColorEditWnd_Paint.cpp     painting and geometry
+//   ColorEditWnd_Caret.cpp     caret, selection, line scrolling and mouse
+//   ColorEditWnd_Scroll.cpp    scroll bars, wheel, zoom, caret following
+//   ColorEditWnd_Undo.cpp      line primitives, commit and replay
+//   ColorEditWnd_Keyboard.cpp  keys, typed characters and the edit operations
+//   ColorEditWnd_Exchange.cpp  whole text in and out, clipboard
+//   ColorEditWnd_Commands.cpp  edit commands, context menu, accelerators, focus
+#pragma once
+
+#include <wx/accel.h>
+#include <wx/cursor.h>
+#include <wx/font.h>
+#include <wx/window.h>
+
+#include <string>
+
+#include "editor/GlyphTable.h"
+#include "editor/UndoFrame.h"
+#include "textmodel/TextModel.h"
+#include "textmodel/Types.h"
+
+class wxDC;
+class wxMenu;
+class wxUpdateUIEvent;
+
+class ColorEditWnd : public wxWindow {
+ public:
+  // Creates the window at once as a child of `parent` at `rect` (parent client
+  // coordinates), with fonts of face `fontFace` and, when `horizontalScroll`,
+  // a horizontal scroll bar.
+  ColorEditWnd(wxWindow* parent, const wxRect& rect, std::wstring fontFace, bool horizontalScroll);
+  ~ColorEditWnd() override;
+
+  // ---- window, fonts, reset (ColorEditWnd_Window.cpp) ----
+  bool Create(long style, wxWindow* parent, const wxRect& rect, const std::wstring& fontFace);
+  void ResetContent();
+  void ClearText();
+  void SetTitle(std::wstring title);
+  std::string GetLine(int i) const;
+  int OnCreate();
+  void OnShowWindow(wxShowEvent& event);
+  void OnSetCursor(wxSetCursorEvent& event);
+  // Creates m_font and m_boldFont at m_fontHeight from m_fontFace.
+  void CreateFonts();
+  // Reads m_cellWidth and m_lineHeight from the normal font.
+  void MeasureCell();
+  // Sends a notification code to the parent (EN_SETFOCUS, EN_KILLFOCUS, EN_CHANGE).
+  void SendNotification(int code);
+
+  // ---- painting and geometry (ColorEditWnd_Paint.cpp) ----
+  void OnPaint(wxPaintEvent& event);
+  void OnEraseBackground(wxEraseEvent& event);
+  // Draws one line at y; returns (x after the last drawn cell, y).
+  wxPoint DrawLine(wxDC& dc, const std::string& text, const std::vector<COLORREF>& colours, int line,
+                   int y);
+  // Whether a character of this colour is drawn with the bold font.
+  static bool IsBoldColour(COLORREF colour);
+  int GetVisibleColumnCount() const;
+  int GetFirstVisibleLine() const;
+  int GetVisibleLineCount(bool unclamped) const;
+  int GetLastVisibleLine() const;
+  wxRect GetLineRect(int line) const;
+  wxRect GetLinesRect(int a, int b) const;
+
+  // ---- caret, selection and mouse (ColorEditWnd_Caret.cpp) ----
+  bool HasSelection();
+  bool IsInSelection(int column, int line);
+  void ClampPosition(int& column, int& line) const;
+  void SetSelection(int anchorCol, int anchorLine, int caretCol, int caretLine);
+  void UpdateCaret(bool show);
+  void ScrollToLine(int line);
+  void ScrollLineIntoView(int line);
+  void OnLButtonDown(wxMouseEvent& event);
+  void OnMouseMove(wxMouseEvent& event);
+  void OnLButtonUp(wxMouseEvent& event);
+  void OnLButtonDblClk(wxMouseEvent& event);
+
+  // ---- scrolling (ColorEditWnd_Scroll.cpp) ----
+  void UpdateScrollBars();
+  void OnSize(wxSizeEvent& event);
+  void OnVScroll(wxScrollWinEvent& event);
+  void OnHScroll(wxScrollWinEvent& event);
+  void OnMouseWheel(wxMouseEvent& event);
+  void EnsureCaretVisible();
+  void UpdateAnchor(bool afterKey);
+  void ScrollClientBy(int dx, int dy);
+
+  // ---- line primitives and undo (ColorEditWnd_Undo.cpp) ----
+  void InsertLine(const std::string& text, int index, bool update, bool dontRecord);
+  void ReplaceLine(const std::string& text, int index, bool dontRecord, bool update);
+  void RemoveLine(int index, bool dontRecord, bool update);
+  void CommitUndoFrame();
+  void CommitAndNotify();
+  void ReplayUndoFrame(CUndoFrameStack& from, CUndoFrameStack& to);
+  void OnEditUndo(wxCommandEvent& event);
+  void OnEditRedo(wxCommandEvent& event);
+
+  // ---- keyboard and typing (ColorEditWnd_Keyboard.cpp) ----
+  void OnKeyDown(wxKeyEvent& event);
+  void OnChar(wxKeyEvent& event);
+  int OnGetDlgCode() const;
+  void InsertString(const std::string& text);
+  void DeleteBack();
+  void DeleteForward();
+  void InsertNewLine();
+  void DeleteSelection();
+  std::string MakeTabFill(int column) const;
+
+  // ---- text exchange and clipboard (ColorEditWnd_Exchange.cpp) ----
+  std::string GetText() const;
+  void InsertText(const std::wstring& text);
+  void InsertWideText(const std::wstring& text);
+  void CopySelection();
+  void Cut();
+  void Paste();
+
+  // ---- commands, context menu, accelerators, focus (ColorEditWnd_Commands.cpp) ----
+  void SelectAll();
+  void OnContextMenu(wxContextMenuEvent& event);
+  void UpdateMenuItems(wxMenu& menu);
+  void OnSetFocus(wxFocusEvent& event);
+  void OnKillFocus(wxFocusEvent& event);
+  void OnEditCopy(wxCommandEvent& event);
+  void OnEditCut(wxCommandEvent& event);
+  void OnEditPaste(wxCommandEvent& event);
+  void OnEditSelectAll(wxCommandEvent& event);
+  void OnUpdateEditCopy(wxUpdateUIEvent& event);
+  void OnUpdateEditPaste(wxUpdateUIEvent& event);
+  void OnUpdateEditSelectAll(wxUpdateUIEvent& event);
+  void OnUpdateEditUndo(wxUpdateUIEvent& event);
+  void OnUpdateEditRedo(wxUpdateUIEvent& event);
+
+  // ---- members ----
+  CTextModel m_textModel;
+  int m_cellWidth = 10;
+  int m_lineHeight = 10;
+  int m_tabWidth = 4;
+  wxCursor m_hCursor;
+  wxFont m_font;
+  wxFont m_boldFont;
+  int m_firstCol = 0;
+  int m_firstLine = 0;
+  int m_anchorCol = 0;
+  int m_anchorLine = 0;
+  int m_caretCol = 0;
+  int m_caretLine = 0;
+  COLORREF m_lineBack = 0xFFFFFF;
+  COLORREF m_selBack = 0x000000;
+  COLORREF m_selText = 0xFFFFFF;
+  bool m_hadSelection = false;
+  bool m_mouseDown = false;
+  bool m_caretShown = false;
+  int m_pressX = 0;
+  int m_pressY = 0;
+  bool m_useAccelerators = true;
+  bool m_autoIndent = true;
+  CUndoFrame m_currentFrame;
+  CUndoFrameStack m_undoStack;
+  CUndoFrameStack m_redoStack;
+  int m_controlId = 310;
+  bool m_readOnly = false;
+  wxAcceleratorTable m_hAccel;
+  std::string m_instanceName;
+  GlyphTable m_glyphs{};
+  int m_fontHeight = 18;
+  std::wstring m_fontFace;
+
+ private:
+  // Each concern binds its own event handlers; the constructor calls them all.
+  void BindWindowEvents();
+  void BindPaintEvents();
+  void BindCaretEvents();
+  void BindScrollEvents();
+  void BindUndoEvents();
+  void BindKeyboardEvents();
+  void BindCommandEvents();
+
+  // ---- private helpers of each concern, declared by that concern below ----
+  // window:
+  // paint:
+  // caret:
+  // scroll:
+  // undo:
+  // keyboard:
+  // exchange:
+  // commands:
+};
