@@ -65,4 +65,18 @@ class CColorizer {
   std::set<std::string> operators;
   std::set<std::string> flowKeywords;
   std::wstring mode;
+
+ private:
+  // One slot of the hash index behind SetsHolding: an element's bytes in
+  // m_wordPool and the SetBit mask of the sets holding it; length 0 is empty.
+  struct WordSlot {
+    std::uint32_t offset = 0;
+    std::uint16_t length = 0;
+    std::uint16_t sets = 0;
+  };
+  void RebuildWordIndex();
+
+  std::vector<WordSlot> m_wordSlots;
+  std::string m_wordPool;
+  std::size_t m_longestWord = 0;
 };
