@@ -132,6 +132,9 @@ class ColorEditWnd : public wxWindow {
   void OnUpdateEditSelectAll(wxUpdateUIEvent& event);
   void OnUpdateEditUndo(wxUpdateUIEvent& event);
   void OnUpdateEditRedo(wxUpdateUIEvent& event);
+  // Translates a key-down addressed to the editor through table 312; true when
+  // the key became a command.
+  bool PreTranslateMessage(wxKeyEvent& event);
 
   // ---- members ----
   CTextModel m_textModel;
@@ -187,4 +190,7 @@ class ColorEditWnd : public wxWindow {
   // keyboard:
   // exchange:
   // commands:
+  bool TryBefore(wxEvent& event) override;
+  bool IsCommandEnabled(int id);
+  wxPoint ContextMenuPoint(const wxPoint& screenPoint) const;
 };

@@ -1,9 +1,195 @@
-// Whole text in and out, and the clipboard. (placeholder bodies until this concern is written)
+// Whole text in and out, and the clipboard: bytes become characters through
+// the glyph table on the way out, and characters become bytes on the way in.
 #include "editor/ColorEditWnd.h"
 
-std::string ColorEditWnd::GetText() const { return {}; }
-void ColorEditWnd::InsertText(const std::wstring&) {}
-void ColorEditWnd::InsertWideText(const std::wstring&) {}
-void ColorEditWnd::CopySelection() {}
-void ColorEditWnd::Cut() {}
-void ColorEditWnd::Paste() {}
+#include <wx/clipbrd.h>
+#include <wx/dataobj.h>
+#include <wx/utils.h>
+
+#include <algorithm>
+
+#include "editor/GlyphTable.h"
+#include "res/ResourceIds.h"
+
+namespace {
+
+// The clipboard character of one copied byte: CR and LF stay themselves, every
+// other byte is its glyph.
+wchar_t ClipboardCharOfByte(unsigned char b) {
+  if (b == 0x0D || b == 0x0A) return static_cast<wchar_t>(b);
+  return GlyphOfByte(b);
+}
+
+}  // namespace
+
+std::string ColorEditWnd::GetText() const {
+  std::string text;
+  const int n = m_textModel.LineCount();
+  std::size_t size = 0;
+  for (int i = 0; i < n; ++i) size += m_textModel.lines[i].size() + 1;
+  text.reserve(size);
+  for (int i = 0; i < n; ++i) {
+    text += m_textModel.lines[i];
+    if (n >= 2) text += '\n';
+  }
+  return text;
+}
+
+void ColorEditWnd::InsertText(const std::wstring& text) {
+  m_currentFrame.Clear();
+  ClearFrameStack(m_redoStack);
+  InsertWideText(text);
+  CommitUndoFrame();
+  SendNotification(ids::EN_CHANGE);
+}
+
+// Builds each line of the inserted text in `piece`. The first line break
+// splits the caret line: its head takes the first piece and its tail is kept
+// aside until the end, where it follows the last piece. Lines after the first
+// break are inserted without recolouring; one full recolour follows at the end.
+void ColorEditWnd::InsertWideText(const std::wstring& text) {
+  if (HasSelection()) DeleteSelection();
+
+  std::string piece;
+  std::string tail;
+  bool split = false;
+  int column = m_caretCol;
+
+  for (wchar_t unit : text) {
+    const int mapped = ByteOfChar(unit);
+    if (mapped < 0) continue;  // no glyph for this character
+    const unsigned char b = static_cast<unsigned char>(mapped);
+    if (b == 0x0D) continue;
+    if (b == 0x0A) {
+      if (!split && m_caretLine < m_textModel.LineCount()) {
+        const std::string& line = m_textModel.lines[m_caretLine];
+        const std::size_t at = std::min<std::size_t>(static_cast<std::size_t>(m_caretCol), line.size());
+        tail = line.substr(at);
+        ReplaceLine(line.substr(0, at) + piece, m_caretLine, false, true);
+      } else {
+        InsertLine(piece, m_caretLine, false, false);
+      }
+      piece.clear();
+      ++m_caretLine;
+      m_caretCol = 0;
+      column = 0;
+      split = true;
+    } else if (b == 0x09) {
+      const std::string fill = MakeTabFill(column);
+      piece += fill;
+      column += static_cast<int>(fill.size());
+    } else {
+      piece += static_cast<char>(b);
+      ++column;
+    }
+  }
+
+  if (!split) {
+    if (!piece.empty()) {
+      if (m_caretLine < m_textModel.LineCount()) {
+        const std::string& line = m_textModel.lines[m_caretLine];
+        const std::size_t at = std::min<std::size_t>(static_cast<std::size_t>(m_caretCol), line.size());
+        const std::string left = line.substr(0, at);
+        const std::string right = line.substr(at);
+        ReplaceLine(left + piece + right, m_caretLine, false, true);
+        m_caretCol = static_cast<int>(left.size() + piece.size());
+      } else {
+        InsertLine(piece, m_textModel.LineCount(), true, false);
+        m_caretCol = static_cast<int>(piece.size());
+      }
+    }
+  } else if (!piece.empty() || !tail.empty()) {
+    piece += tail;
+    InsertLine(piece, m_caretLine, false, false);
+    m_caretCol = static_cast<int>(piece.size());
+  }
+
+  m_anchorCol = m_caretCol;
+  m_anchorLine = m_caretLine;
+  m_textModel.RecolourAll();
+  UpdateScrollBars();
+  Refresh(true);
+  UpdateCaret(true);
+}
+
+void ColorEditWnd::CopySelection() {
+  if (m_anchorCol == m_caretCol && m_anchorLine == m_caretLine) return;
+
+  int startCol = m_anchorCol, startLine = m_anchorLine;
+  int endCol = m_caretCol, endLine = m_caretLine;
+  if (endLine < startLine || (endLine == startLine && endCol < startCol)) {
+    std::swap(startCol, endCol);
+    std::swap(startLine, endLine);
+  }
+
+  // The caret may stand on the line position after the last line, which holds
+  // nothing; columns beyond a line's end are cut to it.
+  auto lineText = [this](int i) {
+    return i >= 0 && i < m_textModel.LineCount() ? m_textModel.lines[i] : std::string();
+  };
+  auto from = [](const std::string& line, int col) {
+    return line.substr(std::min<std::size_t>(static_cast<std::size_t>(std::max(col, 0)), line.size()));
+  };
+  auto upTo = [](const std::string& line, int col) {
+    return line.substr(0, std::min<std::size_t>(static_cast<std::size_t>(std::max(col, 0)), line.size()));
+  };
+
+  std::string bytes;
+  if (startLine == endLine) {
+    bytes = upTo(from(lineText(startLine), startCol), endCol - startCol);
+  } else {
+    bytes = from(lineText(startLine), startCol);
+    bytes += "\r\n";
+    for (int i = startLine + 1; i < endLine; ++i) {
+      bytes += lineText(i);
+      bytes += "\r\n";
+    }
+    bytes += upTo(lineText(endLine), endCol);
+  }
+
+  std::wstring units;
+  units.reserve(bytes.size());
+  for (char c : bytes) units += ClipboardCharOfByte(static_cast<unsigned char>(c));
+
+  if (!wxTheClipboard->Open()) return;
+  wxTheClipboard->SetData(new wxTextDataObject(wxString(units)));
+  wxTheClipboard->Close();
+}
+
+void ColorEditWnd::Cut() {
+  if (m_readOnly) return;
+  UpdateCaret(false);
+  m_currentFrame.Clear();
+  ClearFrameStack(m_redoStack);
+  CopySelection();
+  DeleteSelection();
+  CommitUndoFrame();
+  SendNotification(ids::EN_CHANGE);
+  UpdateCaret(true);
+}
+
+void ColorEditWnd::Paste() {
+  if (m_readOnly) return;
+  wxBusyCursor wait;
+  UpdateCaret(false);
+
+  std::wstring text;
+  if (wxTheClipboard->Open()) {
+    wxTextDataObject data;
+    if (wxTheClipboard->IsSupported(wxDF_UNICODETEXT) && wxTheClipboard->GetData(data)) {
+      text = data.GetText().ToStdWstring();
+    }
+    wxTheClipboard->Close();
+  }
+  if (text.empty()) {
+    UpdateCaret(true);
+    return;
+  }
+
+  m_currentFrame.Clear();
+  ClearFrameStack(m_redoStack);
+  InsertWideText(text);
+  CommitAndNotify();
+  EnsureCaretVisible();
+  UpdateCaret(true);
+}

@@ -1,0 +1,44 @@
+// Builds the editor's context menu and accelerator table.
+#include "res/EditorResources.h"
+
+#include <wx/event.h>
+#include <wx/menu.h>
+
+#include "res/ResourceIds.h"
+
+std::unique_ptr<wxMenu> LoadEditorContextMenu() {
+  auto menu = std::make_unique<wxMenu>();
+  menu->Append(ids::ID_EDIT_UNDO, "Undo");
+  menu->Append(ids::ID_EDIT_REDO, "Redo");
+  menu->AppendSeparator();
+  menu->Append(ids::ID_EDIT_CUT, "Cut");
+  menu->Append(ids::ID_EDIT_COPY, "&Copy");
+  menu->Append(ids::ID_EDIT_PASTE, "Paste");
+  menu->AppendSeparator();
+  menu->Append(ids::ID_EDIT_SELECT_ALL, "Select &All");
+  return menu;
+}
+
+std::vector<wxAcceleratorEntry> EditorAcceleratorEntries() {
+  // wxACCEL_CTRL alone: an entry matches only while Shift and Alt are up.
+  return {
+      wxAcceleratorEntry(wxACCEL_CTRL, 'C', ids::ID_EDIT_COPY),
+      wxAcceleratorEntry(wxACCEL_CTRL, 'X', ids::ID_EDIT_CUT),
+      wxAcceleratorEntry(wxACCEL_CTRL, 'V', ids::ID_EDIT_PASTE),
+      wxAcceleratorEntry(wxACCEL_CTRL, 'Y', ids::ID_EDIT_REDO),
+      wxAcceleratorEntry(wxACCEL_CTRL, 'Z', ids::ID_EDIT_UNDO),
+  };
+}
+
+wxAcceleratorTable LoadEditorAccelerators() {
+  const std::vector<wxAcceleratorEntry> entries = EditorAcceleratorEntries();
+  return wxAcceleratorTable(static_cast<int>(entries.size()), entries.data());
+}
+
+bool AcceleratorMatches(const wxAcceleratorEntry& entry, const wxKeyEvent& event) {
+  const int flags = entry.GetFlags();
+  int key = entry.GetKeyCode();
+  if (key >= 'a' && key <= 'z') key -= 'a' - 'A';
+  return event.GetKeyCode() == key && ((flags & wxACCEL_CTRL) != 0) == event.ControlDown() &&
+         ((flags & wxACCEL_SHIFT) != 0) == event.ShiftDown() && ((flags & wxACCEL_ALT) != 0) == event.AltDown();
+}

@@ -1,0 +1,24 @@
+// The editor's own resources: its context menu (310) and its accelerator
+// table (312).
+#pragma once
+
+#include <wx/accel.h>
+
+#include <memory>
+#include <vector>
+
+class wxMenu;
+
+// The popup of menu 310: Undo, Redo, Cut, Copy, Paste and Select All.
+std::unique_ptr<wxMenu> LoadEditorContextMenu();
+
+// The entries of accelerator table 312: Ctrl+C, Ctrl+X, Ctrl+V, Ctrl+Y and
+// Ctrl+Z, each only with Ctrl held and neither Shift nor Alt.
+std::vector<wxAcceleratorEntry> EditorAcceleratorEntries();
+
+// Accelerator table 312 built from those entries.
+wxAcceleratorTable LoadEditorAccelerators();
+
+// Whether a key-down is the entry's key with exactly the entry's Ctrl, Shift
+// and Alt state.
+bool AcceleratorMatches(const wxAcceleratorEntry& entry, const wxKeyEvent& event);
