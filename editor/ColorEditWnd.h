@@ -185,8 +185,13 @@ class ColorEditWnd : public wxWindow {
   // window:
   // paint:
   // caret:
+  // The position (column, line) a press at client point (x, y) goes to.
+  void PositionFromPoint(int x, int y, int& column, int& line) const;
+  void OnMouseCaptureLost(wxMouseCaptureLostEvent& event);
   // scroll:
   // undo:
+  // Appends a record of `kind` for `line` with the caret and anchor as they stand.
+  void RecordUndo(std::int32_t kind, const std::string& text, int line);
   // keyboard:
   // exchange:
   // commands:
