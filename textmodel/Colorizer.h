@@ -66,6 +66,15 @@ class CColorizer {
   std::set<std::string> flowKeywords;
   std::wstring mode;
 
+ protected:
+  // The base colouring of the bytes before `end`. The words and runs that
+  // begin there are looked up and coloured whole, so some bytes from `end`
+  // on may be written too; the caller overwrites those. With `plainDigit`
+  // non-zero, a digit that the colouring leaves plain takes that colour
+  // instead. `colours` holds at least line.size() elements.
+  void ColorWordsAndRuns(const std::string& line, COLORREF* colours, COLORREF background,
+                         std::size_t end, COLORREF plainDigit) const;
+
  private:
   // One slot of the hash index behind SetsHolding: an element's bytes in
   // m_wordPool and the SetBit mask of the sets holding it; length 0 is empty.
