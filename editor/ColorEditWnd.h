@@ -52,6 +52,10 @@ class ColorEditWnd : public wxWindow {
 
   // ---- painting and geometry (ColorEditWnd_Paint.cpp) ----
   void OnPaint(wxPaintEvent& event);
+  // Paints the client area into `target` through one off-screen picture of
+  // the target's clip box; OnPaint passes its paint context, tests and
+  // printing may pass any other.
+  void PaintTo(wxDC& target);
   void OnEraseBackground(wxEraseEvent& event);
   // Draws one line at y; returns (x after the last drawn cell, y).
   wxPoint DrawLine(wxDC& dc, const std::string& text, const std::vector<COLORREF>& colours, int line,
@@ -183,16 +187,57 @@ class ColorEditWnd : public wxWindow {
 
   // ---- private helpers of each concern, declared by that concern below ----
   // window:
+  // Whether the window exists (creation can fail; the editor then lives on without one).
+  bool HasWindow() const;
+  bool m_faceInstalled = false;        // m_fontFace is installed and the fonts use it
+  bool m_privateGlyphsInFont = false;  // the fonts draw U+F000+b themselves
+  bool m_runsFitCells = false;         // both fonts advance exactly one cell per character
+  wxFont m_standInFont;                // small font of the stand-in for private-use glyphs
   // paint:
+  void DrawStandIn(wxDC& dc, unsigned char byte, int x, int y, const wxColour& colour);
+  void PrepareStandIn();
+  int m_standInAdvance = 0;  // width of one stand-in digit
+  int m_standInTop = 0;      // y of the upper digit's text box within the cell
+  int m_standInStep = 0;     // distance from the upper digit to the lower one
   // caret:
   // The position (column, line) a press at client point (x, y) goes to.
   void PositionFromPoint(int x, int y, int& column, int& line) const;
   void OnMouseCaptureLost(wxMouseCaptureLostEvent& event);
   // scroll:
+  // The scroll-bar codes the scroll handlers act on (left/right share the
+  // up/down values on the horizontal bar).
+  enum ScrollCode {
+    kScrollLineUp,
+    kScrollLineDown,
+    kScrollPageUp,
+    kScrollPageDown,
+    kScrollThumbPosition,
+    kScrollThumbTrack,
+    kScrollTop,
+    kScrollBottom,
+    kScrollEndScroll
+  };
+  static ScrollCode ScrollCodeOf(wxEventType type);
+  // Routes a scroll-bar event to OnVScroll or OnHScroll by its bar.
+  void OnScrollWin(wxScrollWinEvent& event);
+  // Window operations that do nothing while there is no window.
+  void Invalidate(const wxRect& rect, bool erase);
+  void InvalidateAll(bool erase);
+  void RepaintNow();
+  void SetScrollPosition(int orientation, int position);
   // undo:
   // Appends a record of `kind` for `line` with the caret and anchor as they stand.
   void RecordUndo(std::int32_t kind, const std::string& text, int line);
   // keyboard:
+  void MoveWordLeft();
+  void MoveWordRight();
+  // The byte a typed character stands for, through the glyph table; -1 when
+  // the character has none.
+  static int TypedByte(const wxKeyEvent& event);
+  // Opens an edit action: empties the current frame and the redo stack.
+  void BeginEditAction();
+  // Invalidates the line's rectangle enlarged by 4 pixels above and below.
+  void RefreshLineBand(int line, bool erase);
   // exchange:
   // commands:
   bool TryBefore(wxEvent& event) override;
