@@ -379,7 +379,7 @@ std::vector<COLORREF> ReferenceColours(CColorizer& c, const std::string& line, C
 // Random lines built from the loaded words and operators in mixed case, glued
 // by every kind of separator and byte class.
 TEST_F(BaseColouringTest, AgreesWithSeparatePassesOverPredicates) {
-  std::vector<std::string> pieces = {"DAT", "dat", "x", "y1", "_", "__", "#", "12", "\"", "'",
+  std::vector<std::string> fragments = {"DAT", "dat", "x", "y1", "_", "__", "#", "12", "\"", "'",
                                      "{", "}", "(", ")", ",", "@", "\x81", "\xFF", "\xB0", "\xE0",
                                      "\r", "\v", "\x7F", "\x01"};
   for (const auto* set : {&c.keywords, &c.conVarKeywords, &c.objKeywords, &c.datMnemonics1,
@@ -387,7 +387,7 @@ TEST_F(BaseColouringTest, AgreesWithSeparatePassesOverPredicates) {
                           &c.flowKeywords}) {
     int k = 0;
     for (const auto& w : *set) {
-      if (k++ % 3 == 0) pieces.push_back(w);
+      if (k++ % 3 == 0) fragments.push_back(w);
     }
   }
   const std::string separators[] = {"", "", " ", "\t", "  ", "_", "#"};
@@ -400,9 +400,9 @@ TEST_F(BaseColouringTest, AgreesWithSeparatePassesOverPredicates) {
       // Mostly short lines, some longer than several 64-byte blocks.
       const std::size_t count = pick(round % 5 == 0 ? 60 : 10);
       for (std::size_t k = 0; k < count; ++k) {
-        std::string piece = pieces[pick(pieces.size())];
-        if (pick(3) == 0) piece = Lower(piece);
-        line += piece + separators[pick(std::size(separators))];
+        std::string fragment = fragments[pick(fragments.size())];
+        if (pick(3) == 0) fragment = Lower(fragment);
+        line += fragment + separators[pick(std::size(separators))];
       }
       c.mode = pick(2) ? L"Vorn2" : L"Vorn1";
       const COLORREF shade = kAllShades[pick(std::size(kAllShades))];

@@ -217,7 +217,7 @@ std::vector<COLORREF> ReferenceColours(CSampleColorizer& c, const std::string& l
 }
 
 TEST_F(SampleColorizerTest, AgreesWithSeparatePasses) {
-  const std::vector<std::string> pieces = {"\"", "'", "{", "}", "x", "CON", "pub", "DAT", "7", "42",
+  const std::vector<std::string> fragments = {"\"", "'", "{", "}", "x", "CON", "pub", "DAT", "7", "42",
                                            "a1", ":=", "#", "_", " ", "\t", "\xE0", "\r", "if",
                                            "long_identifier_9", "+=", "(", ")"};
   std::mt19937 random(77);
@@ -227,7 +227,7 @@ TEST_F(SampleColorizerTest, AgreesWithSeparatePasses) {
   for (int round = 0; round < 20000; ++round) {
     std::string line;
     const std::size_t count = pick(round % 5 == 0 ? 90 : 14);
-    for (std::size_t k = 0; k < count; ++k) line += pieces[pick(pieces.size())];
+    for (std::size_t k = 0; k < count; ++k) line += fragments[pick(fragments.size())];
     const COLORREF shade = kTints[pick(std::size(kTints))].shade;
     const int depth = static_cast<int>(pick(5)) - 1;
     c.mode = pick(2) ? L"Vorn2" : L"Vorn1";
