@@ -238,15 +238,6 @@ class ColorEditWnd : public wxWindow {
   void BeginEditAction();
   // Invalidates the line's rectangle enlarged by 4 pixels above and below.
   void RefreshLineBand(int line, bool erase);
-  void MoveWordLeft();
-  void MoveWordRight();
-  // The byte a typed character stands for, through the glyph table; -1 when
-  // the character has none.
-  static int TypedByte(const wxKeyEvent& event);
-  // Opens an edit action: empties the current frame and the redo stack.
-  void BeginEditAction();
-  // Invalidates the line's rectangle enlarged by 4 pixels above and below.
-  void RefreshLineBand(int line, bool erase);
   // exchange:
   // commands:
   bool TryBefore(wxEvent& event) override;
