@@ -63,5 +63,9 @@ class CTextModel {
   bool sectionsChanged;
 
  private:
+  // AnalyzeSections that also tells whether the section names or their lines
+  // differ from those before it.
+  bool AnalyzeSectionsNotingList(bool& listChanged);
+
   SectionViewFiller sectionViewFiller_;
 };

@@ -1,0 +1,284 @@
+// Section analysis: brace-comment depths, section shades, running header
+// counts and the list of section headers of a text model.
+#include <cstddef>
+#include <cstdint>
+#include <list>
+#include <string>
+#include <vector>
+
+#include "platform/CharClass.h"
+#include "textmodel/SectionShades.h"
+#include "textmodel/TextModel.h"
+
+namespace {
+
+bool IsWhite(char ch) {
+  const auto b = static_cast<unsigned char>(ch);
+  return b == ' ' || (b >= 9 && b <= 13);
+}
+
+// Eight bytes at a time: a mask with the high bit of every byte of `word`
+// equal to `byte`.
+constexpr std::uint64_t kLowBits = 0x0101010101010101ull;
+constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
+
+inline std::uint64_t BytesEqual(std::uint64_t word, unsigned char byte) {
+  const std::uint64_t x = word ^ (kLowBits * byte);
+  return ~(((x & ~kHighBits) + ~kHighBits) | x) & kHighBits;
+}
+
+inline int CountMarked(std::uint64_t mask) {
+  return static_cast<int>((((mask >> 7) * kLowBits) >> 56) & 0xFF);
+}
+
+// Eight bytes as one word, the first byte lowest (compilers make this one load).
+inline std::uint64_t Load8(const unsigned char* p) {
+  using U = std::uint64_t;
+  return U(p[0]) | U(p[1]) << 8 | U(p[2]) << 16 | U(p[3]) << 24 | U(p[4]) << 32 | U(p[5]) << 40 |
+         U(p[6]) << 48 | U(p[7]) << 56;
+}
+
+// Adds the braces of one word to `balance`; true when the word holds a "'",
+// whose braces after it are left out.
+inline bool CountBraces(std::uint64_t word, std::int32_t& balance) {
+  std::uint64_t open = BytesEqual(word, '{');
+  std::uint64_t close = BytesEqual(word, '}');
+  const std::uint64_t quote = BytesEqual(word, '\'');
+  if (quote != 0) {
+    const std::uint64_t before = (quote & (~quote + 1)) - 1;  // bytes below the first "'"
+    open &= before;
+    close &= before;
+  }
+  balance += CountMarked(open) - CountMarked(close);
+  return quote != 0;
+}
+
+// "{" minus "}" among the braces of a line that stand before its first "'".
+// The line is read eight bytes at a time; its last bytes are read as the
+// line's final eight bytes shifted down, or byte by byte in a short line.
+std::int32_t BraceBalance(const std::string& line) {
+  const auto* p = reinterpret_cast<const unsigned char*>(line.data());
+  const std::size_t n = line.size();
+  std::int32_t balance = 0;
+  std::size_t i = 0;
+  for (; i + 8 <= n; i += 8) {
+    if (CountBraces(Load8(p + i), balance)) return balance;
+  }
+  const std::size_t rest = n - i;
+  if (rest == 0) return balance;
+  std::uint64_t tail = 0;
+  if (n >= 8) {
+    tail = Load8(p + n - 8) >> (8 * (8 - rest));
+  } else {
+    for (std::size_t k = 0; k < rest; ++k) tail |= static_cast<std::uint64_t>(p[k]) << (8 * k);
+  }
+  CountBraces(tail, balance);
+  return balance;
+}
+
+// The index into kSectionKinds of the header that opens `line`, or -1.
+// `before` and `after` are the brace depths at the line's start and end.
+//
+// When a comment open at the line's start closes on it, the text up to and
+// including the before-th "}" is skipped. After leading white space the first
+// word runs to the first space or "'"; a line with neither, or one that begins
+// with "'", is one word as a whole. The word is compared upper-cased with the
+// six header words.
+int HeaderKindOf(const std::string& line, std::int32_t before, std::int32_t after,
+                 const platform::CharClassTable& classes) {
+  const char* p = line.data();
+  const char* const end = p + line.size();
+  if (before > 0 && after == 0) {
+    std::int32_t closing = 0;
+    for (const char* q = p; q != end; ++q) {
+      if (*q == '}' && ++closing == before) {
+        p = q + 1;
+        break;
+      }
+    }
+  }
+  while (p != end && IsWhite(*p)) ++p;
+
+  // Only a word of three bytes can match, so the word must end at byte 3.
+  if (end - p < 3) return -1;
+  if (end - p > 3 && p[3] != ' ' && p[3] != '\'') return -1;
+  const unsigned char word[3] = {classes.upper[static_cast<unsigned char>(p[0])],
+                                 classes.upper[static_cast<unsigned char>(p[1])],
+                                 classes.upper[static_cast<unsigned char>(p[2])]};
+  for (int kind = 0; kind < 6; ++kind) {
+    const char* w = kSectionKinds[kind].word;
+    if (word[0] == static_cast<unsigned char>(w[0]) && word[1] == static_cast<unsigned char>(w[1]) &&
+        word[2] == static_cast<unsigned char>(w[2]))
+      return kind;
+  }
+  return -1;
+}
+
+// Brings every per-line array to `n` entries, cutting or extending at the end
+// with 0; true when any length differed.
+bool SizePerLineArrays(CTextModel& m) {
+  const std::size_t n = m.lines.size();
+  bool resized = false;
+  auto fit = [n, &resized](auto& array) {
+    if (array.size() != n) {
+      array.resize(n, 0);
+      resized = true;
+    }
+  };
+  fit(m.lineBackground);
+  fit(m.braceDepth);
+  fit(m.conCount);
+  fit(m.varCount);
+  fit(m.objCount);
+  fit(m.pubCount);
+  fit(m.priCount);
+  fit(m.datCount);
+  return resized;
+}
+
+// The section list is rewritten in place: entries that stay the same are not
+// reallocated, and any difference from the list before is noted.
+class SectionListWriter {
+ public:
+  SectionListWriter(std::list<std::wstring>& names, std::list<std::int32_t>& lines)
+      : names_(names), lines_(lines), name_(names.begin()), line_(lines.begin()) {}
+
+  void Add(const std::string& text, std::int32_t line) {
+    if (name_ == names_.end()) {
+      names_.push_back(Widen(text));
+      name_ = names_.end();
+      changed_ = true;
+    } else {
+      if (!SameText(*name_, text)) {
+        WidenInPlace(*name_, text);
+        changed_ = true;
+      }
+      ++name_;
+    }
+    if (line_ == lines_.end()) {
+      lines_.push_back(line);
+      line_ = lines_.end();
+      changed_ = true;
+    } else {
+      if (*line_ != line) {
+        *line_ = line;
+        changed_ = true;
+      }
+      ++line_;
+    }
+  }
+
+  // Drops the entries of the old list that were not rewritten.
+  bool Finish() {
+    if (name_ != names_.end()) {
+      names_.erase(name_, names_.end());
+      changed_ = true;
+    }
+    if (line_ != lines_.end()) {
+      lines_.erase(line_, lines_.end());
+      changed_ = true;
+    }
+    return changed_;
+  }
+
+ private:
+  // Header names are widened byte by byte to the code point of the same value
+  // (Latin-1); the editor's glyph table is not known here.
+  static std::wstring Widen(const std::string& text) {
+    std::wstring wide;
+    WidenInPlace(wide, text);
+    return wide;
+  }
+  static void WidenInPlace(std::wstring& wide, const std::string& text) {
+    wide.resize(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i)
+      wide[i] = static_cast<wchar_t>(static_cast<unsigned char>(text[i]));
+  }
+  static bool SameText(const std::wstring& wide, const std::string& text) {
+    if (wide.size() != text.size()) return false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      if (wide[i] != static_cast<wchar_t>(static_cast<unsigned char>(text[i]))) return false;
+    }
+    return true;
+  }
+
+  std::list<std::wstring>& names_;
+  std::list<std::int32_t>& lines_;
+  std::list<std::wstring>::iterator name_;
+  std::list<std::int32_t>::iterator line_;
+  bool changed_ = false;
+};
+
+// Depth and shade of the lines first..last, starting from what is stored for
+// the line above first. Both passes of the analysis run line by line in one
+// loop: the shade of a line needs only its own depth and the one above it.
+// A line counts as changed only when its final depth or shade differs from
+// the value stored before, so storing and then replacing a shade on the same
+// line reports nothing. Headers go to `list` when it is given.
+bool AnalyzeLines(CTextModel& m, std::int32_t first, std::int32_t last, SectionListWriter* list) {
+  // The arrays are sized already; nothing below reallocates them.
+  std::int32_t* const counts[6] = {m.conCount.data(), m.varCount.data(), m.objCount.data(),
+                                   m.pubCount.data(), m.priCount.data(), m.datCount.data()};
+  std::int32_t* const depths = m.braceDepth.data();
+  COLORREF* const shades = m.lineBackground.data();
+  const std::string* const lines = m.lines.data();
+  const platform::CharClassTable& classes = platform::CurrentCharClasses();
+
+  bool changed = false;
+  std::int32_t depth = first > 0 ? depths[first - 1] : 0;
+  COLORREF shade = first > 0 ? shades[first - 1] : kShadeBeforeFirstHeader;
+  std::int32_t running[6] = {};
+  if (first > 0) {
+    for (int kind = 0; kind < 6; ++kind) running[kind] = counts[kind][first - 1];
+  }
+
+  for (std::int32_t i = first; i <= last; ++i) {
+    const std::string& line = lines[i];
+    const std::int32_t before = depth;
+    depth += BraceBalance(line);
+    if (depths[i] != depth) {
+      depths[i] = depth;
+      changed = true;
+    }
+
+    const bool insideComment = i > 0 && before > 0 && depth > 0;
+    const int kind = insideComment ? -1 : HeaderKindOf(line, before, depth, classes);
+    if (kind >= 0) {
+      const std::int32_t n = ++running[kind];
+      shade = (n % 2 != 0) ? kSectionKinds[kind].odd : kSectionKinds[kind].even;
+      if (list) list->Add(line, i);
+    }
+    for (int k = 0; k < 6; ++k) counts[k][i] = running[k];
+    if (shades[i] != shade) {
+      shades[i] = shade;
+      changed = true;
+    }
+  }
+  return changed;
+}
+
+}  // namespace
+
+bool CTextModel::AnalyzeSections() {
+  bool listChanged = false;
+  return AnalyzeSectionsNotingList(listChanged);
+}
+
+bool CTextModel::AnalyzeSectionsNotingList(bool& listChanged) {
+  if (lines.empty()) throw InvalidArgumentError("no lines to analyse");
+
+  bool changed = SizePerLineArrays(*this);
+  SectionListWriter list(sectionNames, sectionLines);
+  if (AnalyzeLines(*this, 0, LineCount() - 1, &list)) changed = true;
+  listChanged = list.Finish();
+  return changed;
+}
+
+bool CTextModel::AnalyzeAround(std::int32_t line) {
+  if (line < 0 || line >= LineCount()) throw InvalidArgumentError("line index out of range");
+
+  bool changed = SizePerLineArrays(*this);
+  const std::int32_t start = line > 0 ? line - 1 : 0;
+  if (AnalyzeLines(*this, start, line, nullptr)) changed = true;
+  return changed;
+}
