@@ -6,6 +6,10 @@
 #include <string>
 #include <vector>
 
+#if defined(__SSE2__) || defined(_M_X64)
+#include <emmintrin.h>
+#endif
+
 #include "platform/CharClass.h"
 #include "textmodel/SectionShades.h"
 #include "textmodel/TextModel.h"
@@ -53,14 +57,44 @@ inline bool CountBraces(std::uint64_t word, std::int32_t& balance) {
   return quote != 0;
 }
 
+// The set bits of a byte-compare mask of sixteen bytes.
+inline int CountBits16(unsigned mask) {
+  int count = 0;
+  for (; mask != 0; mask &= mask - 1) ++count;
+  return count;
+}
+
 // "{" minus "}" among the braces of a line that stand before its first "'".
-// The line is read eight bytes at a time; its last bytes are read as the
-// line's final eight bytes shifted down, or byte by byte in a short line.
+// The line is read sixteen or eight bytes at a time; its last bytes are read
+// as the line's final eight bytes shifted down, or byte by byte in a short line.
 std::int32_t BraceBalance(const std::string& line) {
   const auto* p = reinterpret_cast<const unsigned char*>(line.data());
   const std::size_t n = line.size();
   std::int32_t balance = 0;
   std::size_t i = 0;
+#if defined(__SSE2__) || defined(_M_X64)
+  // Sixteen bytes at a time where the processor has the instructions.
+  const __m128i openBrace = _mm_set1_epi8('{');
+  const __m128i closeBrace = _mm_set1_epi8('}');
+  const __m128i apostrophe = _mm_set1_epi8('\'');
+  for (; i + 16 <= n; i += 16) {
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+    const auto marks = [bytes](__m128i byte) {
+      return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, byte)));
+    };
+    unsigned open = marks(openBrace);
+    unsigned close = marks(closeBrace);
+    const unsigned quote = marks(apostrophe);
+    if ((open | close | quote) == 0) continue;
+    if (quote != 0) {
+      const unsigned before = (quote & (~quote + 1)) - 1;  // bytes below the first "'"
+      open &= before;
+      close &= before;
+    }
+    balance += CountBits16(open) - CountBits16(close);
+    if (quote != 0) return balance;
+  }
+#endif
   for (; i + 8 <= n; i += 8) {
     if (CountBraces(Load8(p + i), balance)) return balance;
   }
