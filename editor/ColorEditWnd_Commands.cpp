@@ -79,11 +79,16 @@ void ColorEditWnd::SelectAll() {
   Refresh(false);
 }
 
+// The chosen item comes back as its command, sent to the editor itself.
 void ColorEditWnd::OnContextMenu(wxContextMenuEvent& event) {
   SetFocus();
   std::unique_ptr<wxMenu> menu = LoadEditorContextMenu();
   UpdateMenuItems(*menu);
-  PopupMenu(menu.get(), ContextMenuPoint(event.GetPosition()));
+  const int item = GetPopupMenuSelectionFromUser(*menu, ContextMenuPoint(event.GetPosition()));
+  if (item == wxID_NONE) return;
+  wxCommandEvent command(wxEVT_MENU, CommandOfMenuItemId(item));
+  command.SetEventObject(this);
+  HandleWindowEvent(command);
 }
 
 // A right click opens the menu at the mouse; the keyboard (no position) opens
@@ -106,7 +111,7 @@ void ColorEditWnd::UpdateMenuItems(wxMenu& menu) {
       continue;
     }
     if (item->IsSeparator()) continue;
-    wxUpdateUIEvent update(item->GetId());
+    wxUpdateUIEvent update(CommandOfMenuItemId(item->GetId()));
     update.SetEventObject(this);
     ProcessWindowEventLocally(update);
     if (update.GetSetEnabled()) item->Enable(update.GetEnabled());

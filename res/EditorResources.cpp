@@ -6,16 +6,32 @@
 
 #include "res/ResourceIds.h"
 
+namespace {
+constexpr int kStandardCommandFirst = 0xE000;
+constexpr int kStandardCommandLast = 0xEFFF;
+constexpr int kAliasBit = 0x8000;
+}  // namespace
+
+int MenuItemIdOfCommand(int command) {
+  return command >= kStandardCommandFirst && command <= kStandardCommandLast ? command - kAliasBit : command;
+}
+
+int CommandOfMenuItemId(int item) {
+  return item >= kStandardCommandFirst - kAliasBit && item <= kStandardCommandLast - kAliasBit ? item + kAliasBit
+                                                                                              : item;
+}
+
 std::unique_ptr<wxMenu> LoadEditorContextMenu() {
   auto menu = std::make_unique<wxMenu>();
-  menu->Append(ids::ID_EDIT_UNDO, "Undo");
-  menu->Append(ids::ID_EDIT_REDO, "Redo");
+  auto add = [&menu](int command, const char* text) { menu->Append(MenuItemIdOfCommand(command), text); };
+  add(ids::ID_EDIT_UNDO, "Undo");
+  add(ids::ID_EDIT_REDO, "Redo");
   menu->AppendSeparator();
-  menu->Append(ids::ID_EDIT_CUT, "Cut");
-  menu->Append(ids::ID_EDIT_COPY, "&Copy");
-  menu->Append(ids::ID_EDIT_PASTE, "Paste");
+  add(ids::ID_EDIT_CUT, "Cut");
+  add(ids::ID_EDIT_COPY, "&Copy");
+  add(ids::ID_EDIT_PASTE, "Paste");
   menu->AppendSeparator();
-  menu->Append(ids::ID_EDIT_SELECT_ALL, "Select &All");
+  add(ids::ID_EDIT_SELECT_ALL, "Select &All");
   return menu;
 }
 

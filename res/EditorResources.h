@@ -9,7 +9,15 @@
 
 class wxMenu;
 
-// The popup of menu 310: Undo, Redo, Cut, Copy, Paste and Select All.
+// Menu items take ids below 0x7FFF only, while the standard edit commands lie
+// at 0xE000 to 0xEFFF: their items carry the command id with bit 15 cleared
+// (0x6000 to 0x6FFF, where no command of the program lies). Other ids are the
+// same for both.
+int MenuItemIdOfCommand(int command);
+int CommandOfMenuItemId(int item);
+
+// The popup of menu 310: Undo, Redo, Cut, Copy, Paste and Select All, each
+// item with the menu item id of its command.
 std::unique_ptr<wxMenu> LoadEditorContextMenu();
 
 // The entries of accelerator table 312: Ctrl+C, Ctrl+X, Ctrl+V, Ctrl+Y and

@@ -1,0 +1,118 @@
+// Speed of text coming into the editor: loading a whole file's text into a
+// fresh editor, and pasting many lines from the clipboard.
+#include <benchmark/benchmark.h>
+#include <wx/app.h>
+#include <wx/clipbrd.h>
+#include <wx/dataobj.h>
+#include <wx/frame.h>
+
+#include <memory>
+#include <string>
+
+#include "bench/SourceGenerator.h"
+#include "editor/ColorEditWnd.h"
+#include "textmodel/SampleColorizer.h"
+
+extern bool g_benchHasWx;
+
+namespace {
+
+// A shown frame holding one editor wired to a loaded colorizer, as a view
+// sets it up.
+class EditorHost {
+ public:
+  EditorHost() {
+    colorizer_.LoadKeywords(L"Keywords.ini");
+    colorizer_.LoadOperators();
+    colorizer_.LoadFlowKeywords();
+    frame_ = new wxFrame(nullptr, wxID_ANY, "bench", wxPoint(0, 0), wxSize(800, 600));
+    frame_->Show();
+  }
+  ~EditorHost() {
+    Drop();
+    frame_->Destroy();
+    Flush();
+  }
+  ColorEditWnd& Fresh() {
+    Drop();
+    editor_ = new ColorEditWnd(frame_, wxRect(2, 2, 796, 596), L"Veltrane", true);
+    editor_->m_textModel.colorizer = &colorizer_;
+    return *editor_;
+  }
+  static void Flush() {
+    wxTheApp->ProcessPendingEvents();
+    while (wxTheApp->Pending()) wxTheApp->Dispatch();
+  }
+
+ private:
+  void Drop() {
+    delete editor_;
+    editor_ = nullptr;
+  }
+  CSampleColorizer colorizer_;
+  wxFrame* frame_ = nullptr;
+  ColorEditWnd* editor_ = nullptr;
+};
+
+void BM_InsertText(benchmark::State& state) {
+  if (!g_benchHasWx) {
+    state.SkipWithError("no display");
+    return;
+  }
+  const std::wstring text = GenerateVornText(static_cast<int>(state.range(0)));
+  EditorHost host;
+  for (auto _ : state) {
+    state.PauseTiming();
+    ColorEditWnd& editor = host.Fresh();
+    EditorHost::Flush();
+    state.ResumeTiming();
+    editor.InsertText(text);
+    benchmark::DoNotOptimize(editor.m_textModel.lines.data());
+  }
+  state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_InsertText)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(10)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+void BM_PasteLines(benchmark::State& state) {
+  if (!g_benchHasWx) {
+    state.SkipWithError("no display");
+    return;
+  }
+  // Text from another program: CR LF line ends.
+  std::wstring text;
+  for (wchar_t c : GenerateVornText(static_cast<int>(state.range(0)))) {
+    if (c == L'\n') text += L'\r';
+    text += c;
+  }
+  if (wxTheClipboard->Open()) {
+    wxTheClipboard->SetData(new wxTextDataObject(wxString(text)));
+    wxTheClipboard->Close();
+  }
+  EditorHost host;
+  for (auto _ : state) {
+    state.PauseTiming();
+    ColorEditWnd& editor = host.Fresh();
+    editor.InsertText(L"CON\n  _clkmode = xtal1\nPUB main\n  repeat\n");
+    editor.m_caretCol = 2;
+    editor.m_caretLine = 3;
+    editor.m_anchorCol = 2;
+    editor.m_anchorLine = 3;
+    EditorHost::Flush();
+    state.ResumeTiming();
+    editor.Paste();
+    benchmark::DoNotOptimize(editor.m_textModel.lines.data());
+  }
+  state.SetItemsProcessed(state.iterations() * state.range(0));
+  if (wxTheClipboard->Open()) {
+    wxTheClipboard->Clear();
+    wxTheClipboard->Close();
+  }
+}
+BENCHMARK(BM_PasteLines)->Arg(1000)->Unit(benchmark::kMillisecond);
+
+}  // namespace
