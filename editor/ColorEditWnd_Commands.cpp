@@ -121,7 +121,7 @@ void ColorEditWnd::UpdateMenuItems(wxMenu& menu) {
 }
 
 void ColorEditWnd::OnSetFocus(wxFocusEvent& event) {
-  if (FindFocus() == this) UpdateCaret(true);
+  UpdateCaret(true);
   SendNotification(ids::EN_SETFOCUS);
   event.Skip();
 }

