@@ -35,7 +35,6 @@ void ColorEditWnd::BindCommandEvents() {
   // The platform looks a key up in the focused window's table before its
   // parents' tables and before the window sees the key-down, so the editor's
   // keys win over the main frame's.
-  m_hAccel = LoadEditorAccelerators();
   if (m_useAccelerators) SetAcceleratorTable(m_hAccel);
 }
 

@@ -122,11 +122,16 @@ void ColorEditWnd::CopySelection() {
     std::swap(startLine, endLine);
   }
 
-  // The caret may stand on the line position after the last line, which holds
-  // nothing; columns beyond a line's end are cut to it.
-  auto lineText = [this](int i) {
-    return i >= 0 && i < m_textModel.LineCount() ? m_textModel.lines[i] : std::string();
-  };
+  // A caret on the line position after the last line (where an insertion
+  // ending in a line break leaves it) stands for the end of the text, as it
+  // does for the deletion of a selection; columns are cut to their line.
+  const int last = m_textModel.LineCount() - 1;
+  if (endLine > last) {
+    endLine = last;
+    endCol = static_cast<int>(m_textModel.lines[last].size());
+    if (startLine > last) return;
+  }
+  auto lineText = [this](int i) -> const std::string& { return m_textModel.lines[i]; };
   auto from = [](const std::string& line, int col) {
     return line.substr(std::min<std::size_t>(static_cast<std::size_t>(std::max(col, 0)), line.size()));
   };

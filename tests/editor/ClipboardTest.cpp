@@ -277,13 +277,23 @@ TEST_F(ClipboardTest, ReadOnlyEditorCopiesButNeitherCutsNorPastes) {
   EXPECT_TRUE(editor_->m_undoStack.empty());
 }
 
-TEST_F(ClipboardTest, CopyFromTheLinePositionAfterTheLastLine) {
+TEST_F(ClipboardTest, CutFromTheLinePositionAfterTheLastLine) {
   // After loading text that ends in a line feed the caret stands below the
-  // last line; a selection up from there copies the line break before it.
+  // last line, which counts as the end of the text: cut copies what it
+  // deletes.
   editor_->InsertText(L"a\nb\n");
+  ASSERT_EQ(editor_->m_caretLine, 2);
   SetAnchor(0, 1);
+  editor_->Cut();
+  EXPECT_EQ(ClipboardText(), std::wstring(L"b"));
+  EXPECT_EQ(Lines(), (Lines_t{"a", ""}));
+
+  // With both ends there, nothing is copied.
+  SetClipboardText(L"keep");
+  SetCaret(0, 2);
+  SetAnchor(1, 2);
   editor_->CopySelection();
-  EXPECT_EQ(ClipboardText(), std::wstring(L"b\r\n"));
+  EXPECT_EQ(ClipboardText(), std::wstring(L"keep"));
 }
 
 }  // namespace
