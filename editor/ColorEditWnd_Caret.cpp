@@ -92,6 +92,7 @@ void ColorEditWnd::ScrollToLine(int line) {
 }
 
 void ColorEditWnd::ScrollLineIntoView(int line) {
+  if (!GetHandle()) return;
   const int rows = GetClientSize().GetHeight() / m_lineHeight;
   if (m_firstLine <= line && line < m_firstLine + rows) return;
   ScrollToLine(line);
