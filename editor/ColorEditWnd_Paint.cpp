@@ -38,6 +38,9 @@ struct CellLook {
 
 void ColorEditWnd::OnPaint(wxPaintEvent&) {
   wxPaintDC dc(this);
+  // A fresh paint context's background is white, not the theme's colour:
+  // the rows below the text show it.
+  dc.SetBackground(*wxWHITE_BRUSH);
   PaintTo(dc);
 }
 
@@ -139,7 +142,9 @@ wxPoint ColorEditWnd::DrawLine(wxDC& dc, const std::string& text, const std::vec
     const unsigned char byte = static_cast<unsigned char>(text[col]);
     const CellLook look = lookOf(col);
     const bool ascii = byte >= 32 && byte <= 126;
-    if (ascii && m_runsFitCells) {
+    // A glyph reaching into the next cell is drawn alone, cut at its cell.
+    const bool overhangs = ascii && m_overhangs[look.bold ? 1 : 0][byte] && col + 1 < length;
+    if (ascii && m_runsFitCells && !overhangs) {
       const bool joins = look.back == runLook.back &&
                          (byte == ' ' || !runHasInk || (look.text == runLook.text && look.bold == runLook.bold));
       if (!joins) {
@@ -171,7 +176,7 @@ wxPoint ColorEditWnd::DrawLine(wxDC& dc, const std::string& text, const std::vec
     if (byte == ' ') continue;
     // The next cell's fill would cover whatever this glyph draws beyond its
     // cell on the right.
-    const bool clip = ascii ? false : col + 1 < length;
+    const bool clip = (!ascii && col + 1 < length) || overhangs;
     if (clip) dc.SetClippingRegion(wxRect(x - 4 * m_cellWidth, y - m_lineHeight, 5 * m_cellWidth, 3 * m_lineHeight));
     dc.DrawText(wxString(glyph), x, y);
     if (clip) dc.DestroyClippingRegion();

@@ -254,8 +254,8 @@ void ColorEditWnd::UpdateAnchor(bool afterKey) {
 }
 
 // Moves the picture of the text area (the client area right of the margin).
-// GTK moves the whole client area whatever rectangle it is given, so the
-// margin is repainted after a sideways move: it keeps its line shades.
+// Not every toolkit keeps the move inside the rectangle given (GTK ignores
+// it), so after a sideways move the margin is repainted: it keeps its shades.
 void ColorEditWnd::ScrollClientBy(int dx, int dy) {
   if (!HasWindow() || (dx == 0 && dy == 0)) return;
   wxRect textArea = GetClientRect();

@@ -5,16 +5,21 @@
 
 #include <wx/brush.h>
 #include <wx/dcprint.h>
+#include <wx/dcps.h>
 #include <wx/pen.h>
 
 namespace {
 
+// The platform's printer context, or the PostScript one of wx's own printing.
 bool IsPrinting(const wxDC& dc) {
+  bool printing = false;
 #if wxUSE_PRINTING_ARCHITECTURE
-  return dc.IsKindOf(wxCLASSINFO(wxPrinterDC));
-#else
-  return false;
+  printing = printing || dc.IsKindOf(wxCLASSINFO(wxPrinterDC));
 #endif
+#if wxUSE_POSTSCRIPT
+  printing = printing || dc.IsKindOf(wxCLASSINFO(wxPostScriptDC));
+#endif
+  return printing;
 }
 
 }  // namespace

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 #include <wx/app.h>
 #include <wx/bitmap.h>
+#include <wx/dcclient.h>
+#include <wx/dcmemory.h>
 #include <wx/frame.h>
 #include <wx/image.h>
 #include <wx/utils.h>
@@ -38,6 +40,22 @@ class WxFixture : public ::testing::Test {
     const char* folder = std::getenv("QUILLMARK_SHOTS");
     if (!folder || !*folder) return;
     bitmap.ConvertToImage().SaveFile(std::string(folder) + "/" + name + ".png", wxBITMAP_TYPE_PNG);
+  }
+
+  // What the window's client area shows on the screen after it has
+  // repainted itself. The X server may show a paint a moment late: compare
+  // in a few rounds (see the painting tests) rather than once.
+  static wxBitmap GrabClient(wxWindow* window) {
+    window->Refresh();
+    window->Update();
+    Pump();
+    const wxSize size = window->GetClientSize();
+    wxBitmap bitmap(size.x, size.y, 24);
+    wxMemoryDC dc(bitmap);
+    wxClientDC client(window);
+    dc.Blit(0, 0, size.x, size.y, &client, 0, 0);
+    dc.SelectObject(wxNullBitmap);
+    return bitmap;
   }
 
   wxFrame* frame_ = nullptr;

@@ -1,0 +1,105 @@
+// Speed of painting a large editor full of coloured text, and of scrolling it
+// by one line with the repaint that follows.
+#include <benchmark/benchmark.h>
+#include <wx/app.h>
+#include <wx/dcclient.h>
+#include <wx/frame.h>
+#include <wx/panel.h>
+
+#include <string>
+#include <vector>
+
+#include "bench/SourceGenerator.h"
+#include "editor/ColorEditWnd.h"
+#include "textmodel/SampleColorizer.h"
+
+extern bool g_benchHasWx;
+
+namespace {
+
+constexpr int kLines = 100000;
+
+void Pump() {
+  for (int i = 0; i < 5; ++i) {
+    wxTheApp->ProcessPendingEvents();
+    while (wxTheApp->Pending()) wxTheApp->Dispatch();
+    wxYield();
+  }
+}
+
+// A shown frame with a 1200 x 900 editor holding the generated source,
+// coloured by a loaded colorizer and scrolled to the middle.
+class PaintScene {
+ public:
+  PaintScene() {
+    colorizer_.LoadKeywords(L"Keywords.ini");
+    colorizer_.LoadOperators();
+    colorizer_.LoadFlowKeywords();
+    frame_ = new wxFrame(nullptr, wxID_ANY, "bench", wxPoint(0, 0), wxSize(1240, 940));
+    wxPanel* panel = new wxPanel(frame_, wxID_ANY, wxPoint(0, 0), wxSize(1240, 940));
+    frame_->Show();
+    Pump();
+    editor_ = new ColorEditWnd(panel, wxRect(0, 0, 1200, 900), L"Veltrane", true);
+    CTextModel& model = editor_->m_textModel;
+    model.colorizer = &colorizer_;
+    model.lines = GenerateVornSource(kLines);
+    model.lineColours.assign(model.lines.size(), {});
+    model.RecolourAll();
+    editor_->UpdateScrollBars();
+    Pump();
+    ScrollToMiddle();
+  }
+  ~PaintScene() {
+    frame_->Destroy();
+    Pump();
+  }
+  void ScrollToMiddle() {
+    editor_->m_firstLine = kLines / 2;
+    editor_->SetScrollPos(wxVERTICAL, editor_->m_firstLine);
+  }
+
+  ColorEditWnd* editor_ = nullptr;
+
+ private:
+  CSampleColorizer colorizer_;
+  wxFrame* frame_ = nullptr;
+};
+
+void BM_PaintWindow(benchmark::State& state) {
+  if (!g_benchHasWx) {
+    state.SkipWithError("no display");
+    return;
+  }
+  PaintScene scene;
+  for (auto _ : state) {
+    wxClientDC dc(scene.editor_);
+    scene.editor_->PaintTo(dc);
+  }
+}
+BENCHMARK(BM_PaintWindow)->Unit(benchmark::kMillisecond);
+
+void BM_ScrollLineDown(benchmark::State& state) {
+  if (!g_benchHasWx) {
+    state.SkipWithError("no display");
+    return;
+  }
+  PaintScene scene;
+  int paints = 0;
+  scene.editor_->Bind(wxEVT_PAINT, [&paints](wxPaintEvent& event) {
+    ++paints;
+    event.Skip();
+  });
+  for (auto _ : state) {
+    wxScrollWinEvent down(wxEVT_SCROLLWIN_LINEDOWN, 0, wxVERTICAL);
+    // The handler repaints the window at once, inside this call.
+    scene.editor_->ProcessWindowEvent(down);
+    state.PauseTiming();
+    if (scene.editor_->m_firstLine > kLines - 200) scene.ScrollToMiddle();
+    state.ResumeTiming();
+  }
+  // One paint per scroll shows that the repaint was measured.
+  state.counters["paints_per_scroll"] = benchmark::Counter(paints, benchmark::Counter::kAvgIterations);
+}
+BENCHMARK(BM_ScrollLineDown)->Unit(benchmark::kMillisecond);
+
+}  // namespace
