@@ -26,8 +26,7 @@ void FillRect(wxDC& dc, const wxRect& rect, const wxColour& colour) {
 
 bool IsPrivateUse(wchar_t c) { return c >= 0xF000 && c <= 0xF0FF; }
 
-// The text colour, font and cell background of one cell, and whether it may
-// join a run drawn with one text call.
+// How one cell is drawn: text colour, background and font.
 struct CellLook {
   COLORREF text;
   COLORREF back;
@@ -49,6 +48,7 @@ void ColorEditWnd::OnEraseBackground(wxEraseEvent&) {
 }
 
 void ColorEditWnd::PaintTo(wxDC& target) {
+  if (!HasWindow()) return;
   CMemDCA memDC(&target);
   wxDC& dc = memDC.DrawDC();
   // A line that cannot be drawn ends the paint quietly; what was drawn so far
@@ -145,8 +145,9 @@ wxPoint ColorEditWnd::DrawLine(wxDC& dc, const std::string& text, const std::vec
     // A glyph reaching into the next cell is drawn alone, cut at its cell.
     const bool overhangs = ascii && m_overhangs[look.bold ? 1 : 0][byte] && col + 1 < length;
     if (ascii && m_runsFitCells && !overhangs) {
-      const bool joins = look.back == runLook.back &&
-                         (byte == ' ' || !runHasInk || (look.text == runLook.text && look.bold == runLook.bold));
+      const bool joins =
+          look.back == runLook.back &&
+          (byte == ' ' || !runHasInk || (look.text == runLook.text && look.bold == runLook.bold));
       if (!joins) {
         flushRun();
         runLook = CellLook{0, look.back, false};
@@ -177,7 +178,8 @@ wxPoint ColorEditWnd::DrawLine(wxDC& dc, const std::string& text, const std::vec
     // The next cell's fill would cover whatever this glyph draws beyond its
     // cell on the right.
     const bool clip = (!ascii && col + 1 < length) || overhangs;
-    if (clip) dc.SetClippingRegion(wxRect(x - 4 * m_cellWidth, y - m_lineHeight, 5 * m_cellWidth, 3 * m_lineHeight));
+    if (clip)
+      dc.SetClippingRegion(wxRect(x - 4 * m_cellWidth, y - m_lineHeight, 5 * m_cellWidth, 3 * m_lineHeight));
     dc.DrawText(wxString(glyph), x, y);
     if (clip) dc.DestroyClippingRegion();
   }
@@ -241,7 +243,8 @@ void ColorEditWnd::PrepareStandIn() {
   const int roomX = m_cellWidth - 2;
   const int roomY = m_lineHeight - 5;
   const int height = std::max(4, static_cast<int>(std::min(roomX / advance, roomY / (2 * inkHeight))));
-  m_standInFont = wxFont(wxFontInfo(wxSize(0, height)).Family(wxFONTFAMILY_TELETYPE).Weight(wxFONTWEIGHT_BOLD));
+  m_standInFont =
+      wxFont(wxFontInfo(wxSize(0, height)).Family(wxFONTFAMILY_TELETYPE).Weight(wxFONTWEIGHT_BOLD));
   const int pixel = m_standInFont.GetPixelSize().y > 0 ? m_standInFont.GetPixelSize().y : height;
   const int digitInk = static_cast<int>(inkHeight * pixel + 0.5);
   m_standInAdvance = static_cast<int>(advance * pixel + 0.5);

@@ -149,8 +149,9 @@ void ColorEditWnd::OnHScroll(wxScrollWinEvent& event) {
         m_firstCol = newFirst;
         ScrollClientBy(-d * m_cellWidth, 0);
         if (d > 0)
-          Invalidate(wxRect(client.GetRight() + 1 - d * m_cellWidth, client.y, d * m_cellWidth, client.height),
-                     true);
+          Invalidate(
+              wxRect(client.GetRight() + 1 - d * m_cellWidth, client.y, d * m_cellWidth, client.height),
+              true);
         else
           Invalidate(wxRect(client.x, client.y, kMargin - d * m_cellWidth - client.x, client.height), true);
       }

@@ -83,8 +83,7 @@ ColorEditWnd::~ColorEditWnd() {
   m_caretShown = false;
 }
 
-bool ColorEditWnd::Create(long style, wxWindow* parent, const wxRect& rect,
-                          const std::wstring& fontFace) {
+bool ColorEditWnd::Create(long style, wxWindow* parent, const wxRect& rect, const std::wstring& fontFace) {
   m_fontFace = fontFace;
   m_fontHeight = kInitialFontHeight;
   CreateFonts();
@@ -182,8 +181,7 @@ void ColorEditWnd::MeasureCell() {
   wxClientDC dc(this);
   dc.SetFont(m_font);
   // The average width over the letters; a fixed-pitch font gives its advance.
-  static const wxString sample = wxString::FromAscii(
-      "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ");
+  static const wxString sample = wxString::FromAscii("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ");
   const int n = static_cast<int>(sample.length());
   wxCoord width = 0, height = 0;
   dc.GetTextExtent(sample, &width, &height);

@@ -10,6 +10,7 @@ namespace {
 
 // One character per byte. Bytes without a character of their own are the
 // private-use character U+F000 plus the byte, which the display font draws.
+// clang-format off
 const wchar_t kGlyphs[256][2] = {
     L"\xF000", L"\xF001", L"\x2190", L"\x2192", L"\x2191", L"\x2193", L"\x25C0", L"\x25B6",  // 0-7
     L"\xF008", L"\xF009", L"\xF00A", L"\xF00B", L"\xF00C", L"\xF00D", L"\x2023", L"\x2022",  // 8-15
@@ -44,6 +45,7 @@ const wchar_t kGlyphs[256][2] = {
     L"\x00F0", L"\x00F1", L"\x00F2", L"\x00F3", L"\x00F4", L"\x00F5", L"\x00F6", L"\x00F7",  // 240-247
     L"\x00F8", L"\x00F9", L"\x00FA", L"\x00FB", L"\x00FC", L"\x00FD", L"\x00FE", L"\x221E",  // 248-255
 };
+// clang-format on
 
 }  // namespace
 
@@ -69,7 +71,8 @@ int ByteOfChar(wchar_t unit) {
     std::sort(r.begin(), r.end());
     return r;
   }();
-  auto it = std::lower_bound(reverse.begin(), reverse.end(), std::make_pair(unit, static_cast<unsigned char>(0)));
+  auto it =
+      std::lower_bound(reverse.begin(), reverse.end(), std::make_pair(unit, static_cast<unsigned char>(0)));
   if (it == reverse.end() || it->first != unit) return -1;
   return it->second;
 }

@@ -33,7 +33,8 @@ CMemDCA::CMemDCA(wxDC* target) : m_pDC(target), m_bMemDC(!IsPrinting(*target)) {
   if (m_bMemDC) {
     // The bitmap covers the clip box in device units.
     const wxPoint topLeft = m_pDC->LogicalToDevice(m_rect.GetTopLeft());
-    const wxPoint bottomRight = m_pDC->LogicalToDevice(wxPoint(m_rect.GetRight() + 1, m_rect.GetBottom() + 1));
+    const wxPoint bottomRight =
+        m_pDC->LogicalToDevice(wxPoint(m_rect.GetRight() + 1, m_rect.GetBottom() + 1));
     const int width = std::max(1, bottomRight.x - topLeft.x);
     const int height = std::max(1, bottomRight.y - topLeft.y);
     m_oldBitmap = GetSelectedBitmap();

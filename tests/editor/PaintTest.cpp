@@ -89,10 +89,9 @@ TEST_F(PaintTest, RowsShowTheirShadeWithTheMarginAndWhiteBelowTheText) {
   colorizer.LoadOperators();
   colorizer.LoadFlowKeywords();
   editor_->m_textModel.colorizer = &colorizer;
-  SetLines({"CON", "  _clkmode = xtal1 + pll16x", "VAR", "  long stack[32]", "OBJ",
-            "  ser : \"serial\"", "PUB main | i", "  repeat i from 0 to 9   ' count",
-            "    ser.dec(i)", "PRI wait(ms)", "  waitcnt(clkfreq / 1000 * ms + cnt)", "DAT",
-            "  table long $1F, %1010, 42", "  mov x, #3"});
+  SetLines({"CON", "  _clkmode = xtal1 + pll16x", "VAR", "  long stack[32]", "OBJ", "  ser : \"serial\"",
+            "PUB main | i", "  repeat i from 0 to 9   ' count", "    ser.dec(i)", "PRI wait(ms)",
+            "  waitcnt(clkfreq / 1000 * ms + cnt)", "DAT", "  table long $1F, %1010, 42", "  mov x, #3"});
   const int lines = editor_->m_textModel.LineCount();
   const wxImage image = Render("paint_source");
   const int width = image.GetWidth();
