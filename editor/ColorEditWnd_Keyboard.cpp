@@ -325,7 +325,7 @@ void ColorEditWnd::BeginEditAction() {
 void ColorEditWnd::RefreshLineBand(int line, bool erase) {
   wxRect r = GetLineRect(line);
   r.Inflate(0, 4);
-  Refresh(erase, &r);
+  Invalidate(r, erase);
 }
 
 void ColorEditWnd::InsertString(const std::string& text) {
@@ -337,7 +337,7 @@ void ColorEditWnd::InsertString(const std::string& text) {
     RefreshLineBand(m_caretLine, true);
     if (text.find_first_of("{}") != std::string::npos) {
       m_textModel.RecolourAll();
-      Refresh(true);
+      InvalidateAll(true);
     }
     m_caretCol = static_cast<int>(text.size());
     m_anchorCol = m_caretCol;
@@ -351,7 +351,7 @@ void ColorEditWnd::InsertString(const std::string& text) {
   if (!right.empty()) {
     RefreshLineBand(m_caretLine, true);
     m_textModel.RecolourAll();
-    Refresh(true);
+    InvalidateAll(true);
   }
   ReplaceLine(left + text + right, m_caretLine, false, true);
   m_caretCol += static_cast<int>(text.size());
@@ -361,7 +361,7 @@ void ColorEditWnd::InsertString(const std::string& text) {
   RefreshLineBand(m_caretLine, false);
   if (m_textModel.AnalyzeAround(m_caretLine)) {
     m_textModel.RecolourAll();
-    Refresh(true);
+    InvalidateAll(true);
   }
 }
 
@@ -383,13 +383,13 @@ void ColorEditWnd::DeleteBack() {
     m_caretLine = joined - 1;
     ReplaceLine(previous + text, m_caretLine, false, true);
     RemoveLine(joined, false, true);
-    Refresh(true);
+    InvalidateAll(true);
   }
 
   RefreshLineBand(m_caretLine, true);
   if (m_textModel.AnalyzeAround(m_caretLine)) {
     m_textModel.RecolourAll();
-    Refresh(true);
+    InvalidateAll(true);
   }
   m_anchorCol = m_caretCol;
   m_anchorLine = m_caretLine;
@@ -406,7 +406,7 @@ void ColorEditWnd::DeleteForward() {
   } else if (m_caretLine < m_textModel.LineCount() - 1) {
     ReplaceLine(line + LineAt(m_textModel, m_caretLine + 1), m_caretLine, false, true);
     RemoveLine(m_caretLine + 1, false, true);
-    Refresh(true);
+    InvalidateAll(true);
   }
 
   m_anchorCol = m_caretCol;
@@ -414,7 +414,7 @@ void ColorEditWnd::DeleteForward() {
   RefreshLineBand(m_caretLine, true);
   if (m_textModel.AnalyzeAround(m_caretLine)) {
     m_textModel.RecolourAll();
-    Refresh(true);
+    InvalidateAll(true);
   }
 }
 
@@ -439,9 +439,9 @@ void ColorEditWnd::InsertNewLine() {
   const wxSize client = GetClientSize();
   const int top = GetLineRect(cutLine).GetTop();
   wxRect below(0, top, client.GetWidth(), std::max(client.GetHeight() - top, 0));
-  Refresh(true, &below);
+  Invalidate(below, true);
   m_textModel.RecolourAll();
-  Refresh(true);
+  InvalidateAll(true);
 
   m_anchorCol = m_caretCol;
   m_anchorLine = m_caretLine;
@@ -454,6 +454,15 @@ void ColorEditWnd::DeleteSelection() {
   if (m_caretLine < m_anchorLine) {
     std::swap(m_caretCol, m_anchorCol);
     std::swap(m_caretLine, m_anchorLine);
+  }
+  // A caret below the last line (where an insertion that ended in a line
+  // break leaves it) stands for the end of the text; taken literally, the
+  // removal would fail half-way with lines gone and no undo frame for them.
+  const int last = m_textModel.LineCount() - 1;
+  if (m_caretLine > last && m_anchorLine <= last) {
+    m_caretLine = last;
+    m_caretCol = LineLength(m_textModel, last);
+    if (m_anchorCol == m_caretCol && m_anchorLine == m_caretLine) return;
   }
 
   if (m_caretLine == m_anchorLine) {
@@ -477,8 +486,8 @@ void ColorEditWnd::DeleteSelection() {
   m_caretCol = m_anchorCol;
   m_caretLine = m_anchorLine;
   m_textModel.RecolourAll();
-  Refresh(true);
-  Update();
+  InvalidateAll(true);
+  RepaintNow();
 }
 
 std::string ColorEditWnd::MakeTabFill(int column) const {

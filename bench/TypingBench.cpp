@@ -1,0 +1,86 @@
+// Speed of typing one character in the middle of a line of a large source:
+// the edit, the recolouring it triggers and the repaint of the window.
+#include <benchmark/benchmark.h>
+#include <wx/app.h>
+#include <wx/dcclient.h>
+#include <wx/frame.h>
+#include <wx/panel.h>
+
+#include <string>
+
+#include "bench/SourceGenerator.h"
+#include "editor/ColorEditWnd.h"
+#include "textmodel/SampleColorizer.h"
+
+extern bool g_benchHasWx;
+
+namespace {
+
+void Pump() {
+  for (int i = 0; i < 5; ++i) {
+    wxTheApp->ProcessPendingEvents();
+    while (wxTheApp->Pending()) wxTheApp->Dispatch();
+    wxYield();
+  }
+}
+
+void BM_TypeMidLine(benchmark::State& state) {
+  if (!g_benchHasWx) {
+    state.SkipWithError("no display");
+    return;
+  }
+  const int lineCount = static_cast<int>(state.range(0));
+
+  CSampleColorizer colorizer;
+  colorizer.LoadKeywords(L"Keywords.ini");
+  colorizer.LoadOperators();
+  colorizer.LoadFlowKeywords();
+  wxFrame* frame = new wxFrame(nullptr, wxID_ANY, "bench", wxPoint(0, 0), wxSize(1240, 940));
+  wxPanel* panel = new wxPanel(frame, wxID_ANY, wxPoint(0, 0), wxSize(1240, 940));
+  frame->Show();
+  Pump();
+  auto* editor = new ColorEditWnd(panel, wxRect(0, 0, 1200, 900), L"Veltrane", true);
+  CTextModel& model = editor->m_textModel;
+  model.colorizer = &colorizer;
+  model.lines = GenerateVornSource(lineCount);
+  model.lineColours.assign(model.lines.size(), {});
+  model.RecolourAll();
+  editor->UpdateScrollBars();
+  editor->SetFocus();
+  Pump();
+
+  // A line near the middle of the file with text on both sides of the caret.
+  int line = lineCount / 2;
+  while (line + 1 < lineCount && model.lines[line].size() < 12) ++line;
+  const std::string original = model.lines[line];
+  const int column = static_cast<int>(original.size() / 2);
+  editor->m_firstLine = line - 10;
+  editor->SetScrollPos(wxVERTICAL, editor->m_firstLine);
+
+  wxKeyEvent typed(wxEVT_CHAR);
+  typed.m_keyCode = 'x';
+  typed.m_uniChar = 'x';
+  typed.SetEventObject(editor);
+
+  for (auto _ : state) {
+    state.PauseTiming();
+    model.SetLine(original, line);
+    editor->m_caretCol = editor->m_anchorCol = column;
+    editor->m_caretLine = editor->m_anchorLine = line;
+    ClearFrameStack(editor->m_undoStack);
+    Pump();
+    state.ResumeTiming();
+
+    editor->GetEventHandler()->ProcessEvent(typed);
+    wxClientDC dc(editor);
+    editor->PaintTo(dc);
+  }
+  if (model.lines[line] != original.substr(0, column) + "x" + original.substr(column))
+    state.SkipWithError("the character was not typed");
+
+  frame->Destroy();
+  Pump();
+}
+BENCHMARK(BM_TypeMidLine)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+}  // namespace
