@@ -193,8 +193,7 @@ class ColorEditWnd : public wxWindow {
   bool m_faceInstalled = false;        // m_fontFace is installed and the fonts use it
   bool m_privateGlyphsInFont = false;  // the fonts draw U+F000+b themselves
   bool m_runsFitCells = false;         // both fonts advance exactly one cell per character
-  // Per font (normal, bold): the ASCII characters whose ink reaches past the
-  // right edge of their cell.
+  // Per font (normal, bold): the ASCII characters whose ink leaves their cell.
   std::bitset<128> m_overhangs[2];
   void FindOverhangs();
   wxFont m_standInFont;                // small font of the stand-in for private-use glyphs

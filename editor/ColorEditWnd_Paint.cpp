@@ -69,12 +69,15 @@ void ColorEditWnd::PaintTo(wxDC& target) {
   }
 }
 
-// The picture is that of one background fill and one glyph per cell, drawn
-// left to right. Cells beyond the picture's right edge are skipped, cells of
-// the row's own shade are not filled again, and when both fonts advance by
-// exactly one cell, consecutive printable ASCII cells of one colour, font and
-// background are drawn with one text call (a space, which draws nothing,
-// joins any run of its background).
+// The picture is that of the row's fill, then one background fill and one
+// glyph per cell from left to right. It is built in three passes that give
+// the same pixels: the backgrounds other than the row's shade; then, when
+// both fonts advance by exactly one cell, every printable ASCII glyph whose
+// ink stays inside its cell, one text call per colour and font for the whole
+// line (spaces stand in the other cells; they draw nothing); then every
+// other glyph on its own, left to right, cut at its cell's right edge where
+// the next cell's fill would have covered it. Cells right of the picture
+// are skipped.
 wxPoint ColorEditWnd::DrawLine(wxDC& dc, const std::string& text, const std::vector<COLORREF>& colours,
                                int line, int y) {
   if (line < 0 || static_cast<std::size_t>(line) >= m_textModel.lineBackground.size())
@@ -94,6 +97,7 @@ wxPoint ColorEditWnd::DrawLine(wxDC& dc, const std::string& text, const std::vec
   const int seenCols = (rightEdge - kMargin + cellWidth - 1) / cellWidth;
   const int coloured = static_cast<int>(std::min<std::size_t>(colours.size(), text.size()));
   const int last = std::min({length, coloured, m_firstCol + std::max(seenCols, 0)});
+  auto cellX = [&](int col) { return kMargin + (col - m_firstCol) * m_cellWidth; };
 
   // What the dc holds, so that unchanged fonts and colours are not set again.
   int fontInDc = -1;  // 0 normal, 1 bold, -1 unknown
@@ -110,62 +114,65 @@ wxPoint ColorEditWnd::DrawLine(wxDC& dc, const std::string& text, const std::vec
       colourInDc = look.text;
     }
   };
-  auto lookOf = [&](int col) {
-    const bool selected = IsInSelection(col, line);
-    const COLORREF own = colours[col];
-    return CellLook{selected ? m_selText : own, selected ? m_selBack : m_lineBack, IsBoldColour(own)};
-  };
-  auto cellX = [&](int col) { return kMargin + (col - m_firstCol) * m_cellWidth; };
 
-  // The run being collected: cells [runStart, runEnd) with one background,
-  // and, once a visible character joined, one text colour and font.
-  int runStart = m_firstCol, runEnd = m_firstCol;
-  CellLook runLook{0, m_lineBack, false};
-  bool runHasInk = false;
-  auto flushRun = [&]() {
-    if (runEnd == runStart) return;
-    const int x = cellX(runStart);
-    if (runLook.back != m_lineBack)
-      FillRect(dc, wxRect(x, y, (runEnd - runStart) * m_cellWidth, m_lineHeight), ToColour(runLook.back));
-    if (runHasInk) {
-      int from = runStart, to = runEnd;
-      while (text[from] == ' ') ++from;
-      while (text[to - 1] == ' ') --to;
-      selectLook(runLook);
-      dc.DrawText(wxString::FromAscii(text.c_str() + from, to - from), cellX(from), y);
+  // The look of every cell to draw, and the backgrounds, runs of equal
+  // background filled together.
+  const int count = std::max(last - m_firstCol, 0);
+  std::vector<CellLook> looks(count);
+  int spanStart = m_firstCol;
+  for (int col = m_firstCol; count > 0 && col <= last; ++col) {
+    if (col < last) {
+      const bool selected = IsInSelection(col, line);
+      const COLORREF own = colours[col];
+      looks[col - m_firstCol] =
+          CellLook{selected ? m_selText : own, selected ? m_selBack : m_lineBack, IsBoldColour(own)};
     }
-    runStart = runEnd;
-    runHasInk = false;
-  };
+    const COLORREF spanBack = looks[spanStart - m_firstCol].back;
+    if (col == last || looks[col - m_firstCol].back != spanBack) {
+      if (spanBack != m_lineBack)
+        FillRect(dc, wxRect(cellX(spanStart), y, (col - spanStart) * m_cellWidth, m_lineHeight),
+                 ToColour(spanBack));
+      spanStart = col;
+    }
+  }
 
-  for (int col = m_firstCol; col < last; ++col) {
+  auto inGroup = [&](int col) {
     const unsigned char byte = static_cast<unsigned char>(text[col]);
-    const CellLook look = lookOf(col);
-    const bool ascii = byte >= 32 && byte <= 126;
-    // A glyph reaching into the next cell is drawn alone, cut at its cell.
-    const bool overhangs = ascii && m_overhangs[look.bold ? 1 : 0][byte] && col + 1 < length;
-    if (ascii && m_runsFitCells && !overhangs) {
-      const bool joins =
-          look.back == runLook.back &&
-          (byte == ' ' || !runHasInk || (look.text == runLook.text && look.bold == runLook.bold));
-      if (!joins) {
-        flushRun();
-        runLook = CellLook{0, look.back, false};
-      }
-      if (byte != ' ' && !runHasInk) {
-        runLook = look;
-        runHasInk = true;
-      }
-      runEnd = col + 1;
-      continue;
-    }
+    return m_runsFitCells && byte >= 32 && byte <= 126 &&
+           !m_overhangs[looks[col - m_firstCol].bold ? 1 : 0][byte];
+  };
 
-    // A cell drawn on its own, exactly as the reference picture has it.
-    flushRun();
-    runStart = runEnd = col + 1;
-    runLook = CellLook{0, m_lineBack, false};
+  // One text call per colour and font: the cells of the group keep their
+  // characters, all others become spaces.
+  struct Group {
+    CellLook look;
+    int first;
+    std::string chars;
+  };
+  std::vector<Group> groups;
+  for (int col = m_firstCol; col < last; ++col) {
+    if (text[col] == ' ' || !inGroup(col)) continue;
+    const CellLook& look = looks[col - m_firstCol];
+    auto group = std::find_if(groups.begin(), groups.end(), [&](const Group& g) {
+      return g.look.text == look.text && g.look.bold == look.bold;
+    });
+    if (group == groups.end()) group = groups.insert(groups.end(), Group{look, col, std::string()});
+    group->chars.resize(col - group->first, ' ');
+    group->chars += text[col];
+  }
+  for (const Group& group : groups) {
+    selectLook(group.look);
+    dc.DrawText(wxString::FromAscii(group.chars.data(), group.chars.size()), cellX(group.first), y);
+  }
+
+  // The other glyphs, each on its own.
+  for (int col = m_firstCol; col < last; ++col) {
+    if (inGroup(col)) continue;
+    const unsigned char byte = static_cast<unsigned char>(text[col]);
+    if (byte == ' ') continue;
+    const CellLook& look = looks[col - m_firstCol];
     const int x = cellX(col);
-    FillRect(dc, wxRect(x, y, m_cellWidth, m_lineHeight), ToColour(look.back));
+    const bool ascii = byte >= 32 && byte <= 126;
     const wchar_t glyph = ascii ? static_cast<wchar_t>(byte) : m_glyphs[byte][0];
     if (IsPrivateUse(glyph) && !m_privateGlyphsInFont) {
       DrawStandIn(dc, byte, x, y, ToColour(look.text));
@@ -174,16 +181,14 @@ wxPoint ColorEditWnd::DrawLine(wxDC& dc, const std::string& text, const std::vec
       continue;
     }
     selectLook(look);
-    if (byte == ' ') continue;
     // The next cell's fill would cover whatever this glyph draws beyond its
     // cell on the right.
-    const bool clip = (!ascii && col + 1 < length) || overhangs;
+    const bool clip = col + 1 < length;
     if (clip)
       dc.SetClippingRegion(wxRect(x - 4 * m_cellWidth, y - m_lineHeight, 5 * m_cellWidth, 3 * m_lineHeight));
     dc.DrawText(wxString(glyph), x, y);
     if (clip) dc.DestroyClippingRegion();
   }
-  flushRun();
 
   // The colour vector must reach every character; a short one fails the line
   // where the first uncoloured character stands.

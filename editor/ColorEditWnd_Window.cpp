@@ -207,8 +207,8 @@ void ColorEditWnd::MeasureCell() {
 }
 
 // Draws each printable ASCII character of both fonts alone in a cell with a
-// cell of room on either side, and notes those whose ink passes the cell's
-// right edge: such a glyph cannot share a text call with the next cell.
+// cell of room on either side, and notes those whose ink leaves the cell:
+// such a glyph is drawn on its own, in its place among its neighbours.
 void ColorEditWnd::FindOverhangs() {
   const int cell = m_cellWidth, height = m_lineHeight;
   constexpr int kPerRow = 16, kRows = 6;
@@ -232,12 +232,14 @@ void ColorEditWnd::FindOverhangs() {
     const wxImage image = bitmap.ConvertToImage();
     for (int c = 33; c < 127; ++c) {
       const int slot = c - 32;
-      const int left = (slot % kPerRow) * 3 * cell + 2 * cell;
+      const int left = (slot % kPerRow) * 3 * cell;
       const int top = (slot / kPerRow) * 3 * height;
       bool ink = false;
       for (int y = top; y < top + 3 * height && !ink; ++y)
-        for (int x = left; x < left + cell && !ink; ++x)
+        for (int x = left; x < left + 3 * cell && !ink; ++x) {
+          if (x == left + cell) x += cell;  // the glyph's own cell
           ink = image.GetRed(x, y) != 255 || image.GetGreen(x, y) != 255 || image.GetBlue(x, y) != 255;
+        }
       m_overhangs[bold][c] = ink;
     }
   }

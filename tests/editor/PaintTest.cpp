@@ -254,6 +254,12 @@ TEST_F(PaintTest, LongLinesAreClippedAndScrolledColumnsLeaveOnlyTheShade) {
   editor_->m_firstCol = 0;
   EXPECT_THROW(editor_->DrawLine(dc, "x", {0}, 3, 0), InvalidArgumentError);
   EXPECT_THROW(editor_->DrawLine(dc, "xyz", {0}, 2, 0), std::out_of_range);
+  // Also when the colours end at or before the first visible column.
+  editor_->m_firstCol = 1;
+  EXPECT_THROW(editor_->DrawLine(dc, "xyz", {0}, 2, 0), std::out_of_range);
+  editor_->m_firstCol = 2;
+  EXPECT_THROW(editor_->DrawLine(dc, "xyz", {0}, 2, 0), std::out_of_range);
+  editor_->m_firstCol = 0;
 }
 
 TEST_F(PaintTest, AFirstLineAtOrPastTheEndPaintsOnlyWhite) {
