@@ -29,7 +29,7 @@ class Dice {
   std::uint32_t state_ = 0x2545F491u;
 };
 
-const char* const kNames[] = {"count", "index", "value", "buffer", "pin", "delay", "mask",
+const char* const kNames[] = {"items", "index", "value", "buffer", "pin", "delay", "mask",
                               "total", "level", "speed", "limit", "offset", "state", "ticks"};
 const char* const kConstNames[] = {"LED_PIN", "TX_PIN", "RX_PIN", "BAUD", "MAX_ITEMS",
                                    "BUF_SIZE", "STACK_LONGS", "SCL", "SDA", "PWM_FREQ"};
@@ -37,15 +37,16 @@ const char* const kMethods[] = {"start", "stop", "init", "update", "send_byte", 
                                 "blink", "wait_ms", "set_level", "scan_keys", "fill", "checksum"};
 const char* const kObjects[] = {"\"serial_port\"", "\"clock_util\"", "\"float_math\"",
                                 "\"lcd_driver\"", "\"keypad\""};
-const char* const kCompare[] = {"==", "<>", "<", ">", "=<", "=>"};
+const char* const kCompare[] = {"==", "<>", "<", ">", "<=", ">="};
 const char* const kArith[] = {"+", "-", "*", "/", "&", "|", "<<", ">>"};
 const char* const kAssign[] = {":=", "+=", "-=", "|=", "&="};
-const char* const kMnemonics[] = {"mov", "add", "sub", "and", "or", "shl", "shr", "cmp",
-                                  "test", "rdlong", "wrlong", "rdbyte", "wrbyte", "djnz"};
-const char* const kConditions[] = {"if_z", "if_nz", "if_c", "if_nc", "if_z_or_c", "if_nc_and_nz"};
-const char* const kEffects[] = {"wz", "wc", "wz, wc", "nr"};
-const char* const kRegisters[] = {"dira", "outa", "ina", "cnt", "phsa", "frqa", "ctra"};
-const char* const kSizes[] = {"long", "word", "byte"};
+const char* const kMnemonics[] = {"mov", "add", "sub", "and", "or", "shiftl", "shiftr", "cmp",
+                                  "test", "ld32", "st32", "ld8", "st8", "decjnz"};
+const char* const kConditions[] = {"if_z", "if_nz", "if_c", "if_nc", "if_c_or_z", "if_nc_and_nz"};
+const char* const kEffects[] = {"fz", "fc", "fz, fc", "nb"};
+const char* const kRegisters[] = {"pindir0", "pinout0", "pinin0", "counter",
+                                  "phs0",    "frq0",    "ctl0"};
+const char* const kSizes[] = {"quadlet", "doublet", "octet"};
 
 class Writer {
  public:
@@ -72,9 +73,10 @@ std::string Remark(Dice& dice, int oneIn) {
   return std::string("        ' ") + dice.Pick(kRemarks);
 }
 
+// The word and blanks to `width` bytes, at least one blank.
 std::string Padded(const char* word, std::size_t width) {
   std::string text = word;
-  if (text.size() < width) text.append(width - text.size(), ' ');
+  text.append(text.size() < width ? width - text.size() : 1, ' ');
   return text;
 }
 
@@ -96,8 +98,8 @@ std::string Number(Dice& dice) {
 void ConSection(Writer& out, Dice& dice, int serial) {
   out.Line(serial % 3 == 0 ? "CON" : "CON  ' pins and timing");
   if (serial == 0) {
-    out.Line("  _clkmode = xtal1 + pll16x");
-    out.Line("  _xinfreq = 5_000_000");
+    out.Line("  _tickmode = xthigh + mul16");
+    out.Line("  _crystalrate = 5_000_000");
   }
   const int n = 3 + dice.Below(6);
   for (int i = 0; i < n; ++i) {
@@ -176,50 +178,51 @@ void MethodSection(Writer& out, Dice& dice, bool isPublic, int serial) {
   for (int b = 0; b < blocks; ++b) {
     switch (dice.Below(5)) {
       case 0:
-        out.Line("  repeat i from 0 to " + std::to_string(dice.Below(32)));
+        out.Line("  loop i from 0 upto " + std::to_string(dice.Below(32)));
         out.Line("    " + std::string(dice.Pick(kNames)) + "[i] " + dice.Pick(kAssign) + " " +
                  Expression(dice) + Remark(dice, 4));
-        out.Line("    waitcnt(clkfreq / 1_000 + cnt)" + Remark(dice, 4));
+        out.Line("    waittick(tickrate / 1_000 + counter)" + Remark(dice, 4));
         break;
       case 1:
-        out.Line("  if (" + std::string(dice.Pick(kNames)) + " " + dice.Pick(kCompare) + " " +
+        out.Line("  when (" + std::string(dice.Pick(kNames)) + " " + dice.Pick(kCompare) + " " +
                  Number(dice) + ") and okay");
-        out.Line("    outa[" + std::string(dice.Pick(kNames)) + "] := !outa[pin]" + Remark(dice, 4));
-        out.Line("  elseif t > 0          ' keep the old level");
+        out.Line("    pinout0[" + std::string(dice.Pick(kNames)) + "] := !pinout0[pin]" +
+                 Remark(dice, 4));
+        out.Line("  orwhen t > 0          ' keep the old level");
         out.Line("    t -= 1" + Remark(dice, 4));
-        out.Line("  else");
-        out.Line("    return false" + Remark(dice, 4));
+        out.Line("  otherwise");
+        out.Line("    giveback false" + Remark(dice, 4));
         break;
       case 2:
-        out.Line("  case " + std::string(dice.Pick(kNames)));
-        out.Line("    0: okay := string(\"idle\", 13, 10)");
-        out.Line("    1..9: " + std::string(dice.Pick(kNames)) + " := lookupz(i : 1, 2, 4, 8)" +
+        out.Line("  select " + std::string(dice.Pick(kNames)));
+        out.Line("    0: okay := textlit(\"idle\", 13, 10)");
+        out.Line("    1..9: " + std::string(dice.Pick(kNames)) + " := choose0(i : 1, 2, 4, 8)" +
                  Remark(dice, 4));
-        out.Line("    other: abort -1");
+        out.Line("    others: bail -1");
         break;
       case 3:
-        out.Line("  repeat while " + std::string(dice.Pick(kNames)) + " < " + Number(dice));
+        out.Line("  loop while " + std::string(dice.Pick(kNames)) + " < " + Number(dice));
         out.Line("    t := " + Expression(dice) + Remark(dice, 4));
-        out.Line("    if t == 0 { not ready }" + Remark(dice, 4));
-        out.Line("      next");
-        out.Line("    quit" + Remark(dice, 4));
+        out.Line("    when t == 0 { not ready }" + Remark(dice, 4));
+        out.Line("      leave");
+        out.Line("    leave" + Remark(dice, 4));
         break;
       default:
         out.Line("  " + std::string(dice.Pick(kNames)) + " " + dice.Pick(kAssign) + " " +
                  Expression(dice) + Remark(dice, 4));
-        out.Line("  bytemove(@buffer, string(\"Vorn " + std::to_string(dice.Below(100)) +
+        out.Line("  copy8(@buffer, textlit(\"Vorn " + std::to_string(dice.Below(100)) +
                  "\"), 8)");
         break;
     }
   }
-  out.Line("  result := okay" + Remark(dice, 4));
+  out.Line("  answer := okay" + Remark(dice, 4));
   out.Line("");
 }
 
 void DatSection(Writer& out, Dice& dice, int serial) {
   out.Line(serial % 2 == 0 ? "DAT" : "DAT  ' driver loop");
-  out.Line("                org     0");
-  out.Line(Padded(("entry" + std::to_string(serial)).c_str(), 16) + "mov     dira, pin_mask");
+  out.Line("                origin  0");
+  out.Line(Padded(("entry" + std::to_string(serial)).c_str(), 16) + "mov     pindir0, pin_mask");
   const int n = 4 + dice.Below(8);
   for (int i = 0; i < n; ++i) {
     std::string line;
@@ -240,10 +243,10 @@ void DatSection(Writer& out, Dice& dice, int serial) {
     line += Remark(dice, 4);
     out.Line(line);
   }
-  out.Line("        if_nz   jmp     #:loop");
-  out.Line("pin_mask        long    " + Number(dice));
-  out.Line("table           byte    1, 2, 3, 4, 5, 6, 7, 8");
-  out.Line("msg             byte    \"ready\", 13, 10, 0   ' reply text");
+  out.Line("        if_nz   jump    #:loop");
+  out.Line("pin_mask        quadlet " + Number(dice));
+  out.Line("table           octet   1, 2, 3, 4, 5, 6, 7, 8");
+  out.Line("msg             octet   \"ready\", 13, 10, 0   ' reply text");
   out.Line("");
 }
 

@@ -2,10 +2,13 @@
 // membership predicates, and the all-sets lookup the colouring loops use.
 #include "textmodel/Colorizer.h"
 
+#include <algorithm>
+#include <iterator>
 #include <utility>
 
 #include "platform/CharClass.h"
 #include "textmodel/KeywordTexts.h"
+#include "textmodel/WordIndex.h"
 
 namespace {
 
@@ -41,12 +44,6 @@ bool Holds(const std::set<std::string>& set, const std::string& word, std::int32
   UpperCase(copy);
   return set.count(copy) != 0;
 }
-
-// FNV-1a over the bytes of a word, with a final fold of the high bits into
-// the low ones that pick the slot.
-constexpr std::uint32_t kHashSeed = 2166136261u;
-inline std::uint32_t HashStep(std::uint32_t hash, unsigned char b) { return (hash ^ b) * 16777619u; }
-inline std::size_t HashFinish(std::uint32_t hash) { return hash ^ (hash >> 15); }
 
 }  // namespace
 
@@ -110,9 +107,13 @@ bool CColorizer::IsObjKeyword(const std::string& word) { return Holds(objKeyword
 
 // The index holds every element of the nine sets once, with the mask of the
 // sets that hold it, in an open-addressing table at most half full (linear
-// probing). It follows the loads: they are the only code that fills the sets,
-// and each rebuilds it when done.
+// probing), beside the one-byte table and the pre-filter. It follows the
+// loads: they are the only code that fills the sets, and each rebuilds it
+// when done. An element holding a byte of 0x80 or above could never be found
+// (see SetsHoldingHashed) and stays out of the table and the filter.
 void CColorizer::RebuildWordIndex() {
+  using namespace wordindex;
+  static_assert(sizeof(m_keyFilter) * 8 == std::size_t{1} << kFilterKeyBits, "filter size");
   const std::pair<const std::set<std::string>*, SetBit> sets[] = {
       {&keywords, kInKeywords},           {&conVarKeywords, kInConVarKeywords},
       {&objKeywords, kInObjKeywords},     {&datMnemonics1, kInDatMnemonics1},
@@ -128,56 +129,86 @@ void CColorizer::RebuildWordIndex() {
   m_wordSlots.assign(capacity, WordSlot{});
   m_wordPool.clear();
   m_longestWord = 0;
-  const std::size_t slotMask = capacity - 1;
+  std::fill(std::begin(m_byteSets), std::end(m_byteSets), std::uint16_t{0});
+  std::fill(std::begin(m_keyFilter), std::end(m_keyFilter), std::uint64_t{0});
+  m_elementLedByDigit = false;
+  m_operatorHoldsMark = false;
   for (const auto& entry : sets) {
     for (const std::string& word : *entry.first) {
-      std::uint32_t hash = kHashSeed;
-      for (char c : word) hash = HashStep(hash, static_cast<unsigned char>(c));
-      for (std::size_t s = HashFinish(hash) & slotMask;; s = (s + 1) & slotMask) {
+      if (!word.empty() && word[0] >= '0' && word[0] <= '9') m_elementLedByDigit = true;
+    }
+  }
+  for (const std::string& word : operators) {
+    if (word.find_first_of("_'\"{}#") != std::string::npos) m_operatorHoldsMark = true;
+  }
+  const std::size_t slotMask = capacity - 1;
+  std::vector<std::uint64_t> packed;
+  for (const auto& entry : sets) {
+    for (const std::string& word : *entry.first) {
+      if (word.size() > m_longestWord) m_longestWord = word.size();
+      bool high = false;
+      for (char c : word) high = high || (static_cast<unsigned char>(c) & 0x80) != 0;
+      if (word.empty() || high) continue;
+
+      const auto* bytes = reinterpret_cast<const unsigned char*>(word.data());
+      if (word.size() == 1) m_byteSets[bytes[0]] |= entry.second;
+      if (word.size() > 1) {
+        const std::size_t key = FilterKey(word.size(), bytes[0], bytes[1], bytes[word.size() - 1]);
+        m_keyFilter[key >> 6] |= std::uint64_t{1} << (key & 63);
+      }
+
+      packed.assign(std::max<std::size_t>(2, (word.size() + 7) / 8), 0);
+      for (std::size_t i = 0; i < word.size(); ++i) {
+        packed[i >> 3] |= std::uint64_t{bytes[i]} << (8 * (i & 7));
+      }
+      for (std::size_t s = HashOf(packed[0], packed[1], word.size()) & slotMask;;
+           s = (s + 1) & slotMask) {
         WordSlot& slot = m_wordSlots[s];
         if (slot.length == 0) {
-          slot.offset = static_cast<std::uint32_t>(m_wordPool.size());
+          slot.head = packed[0];
+          slot.rest = static_cast<std::uint32_t>(m_wordPool.size());
           slot.length = static_cast<std::uint16_t>(word.size());
           slot.sets = entry.second;
-          m_wordPool += word;
+          if (word.size() > 8) {
+            m_wordPool.insert(m_wordPool.end(), packed.begin() + 1, packed.end());
+          }
           break;
         }
-        if (slot.length == word.size() && m_wordPool.compare(slot.offset, slot.length, word) == 0) {
+        const bool same =
+            slot.length == word.size() && slot.head == packed[0] &&
+            (word.size() <= 8 ||
+             std::equal(packed.begin() + 1, packed.end(), m_wordPool.begin() + slot.rest));
+        if (same) {
           slot.sets |= entry.second;
           break;
         }
       }
-      if (word.size() > m_longestWord) m_longestWord = word.size();
     }
   }
 }
 
-// The query is upper-cased byte by byte while it is hashed and again while it
-// is compared, so nothing is copied. No element holds a byte of 0x80 or above,
-// so a query holding one (after upper-casing) is in no set.
-std::uint16_t CColorizer::SetsHolding(const char* word, std::size_t length) const {
-  if (length == 0 || length > m_longestWord) return 0;
-  const auto* bytes = reinterpret_cast<const unsigned char*>(word);
-  const auto& upper = platform::CurrentCharClasses().upper;
-  const bool fold = caseInsensitive != 0;
-
-  std::uint32_t hash = kHashSeed;
+// The query is folded and packed as the elements are, then looked up. No
+// element holds a byte of 0x80 or above, so a query holding one (after
+// folding) is in no set.
+std::uint16_t CColorizer::SetsHoldingHashed(const unsigned char* word, std::size_t length,
+                                            const unsigned char* map) const {
+  using namespace wordindex;
+  std::uint64_t head[2] = {0, 0};
   unsigned char seen = 0;
-  for (std::size_t i = 0; i < length; ++i) {
-    const unsigned char b = fold ? upper[bytes[i]] : bytes[i];
+  const std::size_t inHead = std::min(length, kHeadBytes);
+  for (std::size_t i = 0; i < inHead; ++i) {
+    const unsigned char b = map[word[i]];
     seen |= b;
-    hash = HashStep(hash, b);
+    head[i >> 3] |= std::uint64_t{b} << (8 * (i & 7));
   }
+  for (std::size_t i = inHead; i < length; ++i) seen |= map[word[i]];
   if (seen & 0x80) return 0;
 
-  const std::size_t slotMask = m_wordSlots.size() - 1;
-  for (std::size_t s = HashFinish(hash) & slotMask;; s = (s + 1) & slotMask) {
-    const WordSlot& slot = m_wordSlots[s];
-    if (slot.length == 0) return 0;
-    if (slot.length != length) continue;
-    const auto* element = reinterpret_cast<const unsigned char*>(m_wordPool.data()) + slot.offset;
-    std::size_t i = 0;
-    while (i < length && (fold ? upper[bytes[i]] : bytes[i]) == element[i]) ++i;
-    if (i == length) return slot.sets;
-  }
+  return SetsOfPacked(head[0], head[1], length, word, map);
+}
+
+std::uint16_t CColorizer::SetsHolding(const char* word, std::size_t length) const {
+  const unsigned char* map = caseInsensitive != 0 ? platform::CurrentCharClasses().upper.data()
+                                                  : wordindex::kIdentity.bytes.data();
+  return SetsHoldingMapped(reinterpret_cast<const unsigned char*>(word), length, map);
 }

@@ -4,8 +4,8 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstring>
 
+#include "textmodel/LineMasks.h"
 #include "textmodel/SectionShades.h"
 
 namespace {
@@ -36,13 +36,6 @@ CommentColours CommentColoursFor(COLORREF background) {
   }
 }
 
-// Position of the first `c` in [from, to), or `to`.
-std::size_t Find(const char* text, char c, std::size_t from, std::size_t to) {
-  if (from >= to) return to;
-  const void* found = std::memchr(text + from, c, to - from);
-  return found ? static_cast<std::size_t>(static_cast<const char*>(found) - text) : to;
-}
-
 }  // namespace
 
 // The additions run in order, each overriding the one before: string
@@ -50,14 +43,13 @@ std::size_t Find(const char* text, char c, std::size_t from, std::size_t to) {
 // colour, every further one the doc-comment colour), brace comments (a
 // running depth from the depth at the line's start; nesting level 1 in the
 // comment colour, deeper in the doc-comment colour), and numerals on digits
-// still plain.
+// still plain. The line is sorted once; every step then jumps from one of its
+// quotes, apostrophes, braces or digits to the next.
 //
 // Everything from the first apostrophe on ends in a comment colour whatever
 // the base colouring and the literals gave it, so both are worked out only
 // for the bytes before it (a word or run that begins before it is still
-// looked up whole). Under the known shades no comment colour is 0, so a digit
-// ends as a numeral exactly when the base colouring leaves it plain and no
-// literal or comment covers it: the base colouring marks those digits at once.
+// looked up whole).
 void CSampleColorizer::ColorLine(const std::string& line, std::vector<COLORREF>& colours,
                                  COLORREF background, int braceDepth) {
   const std::size_t n = line.size();
@@ -67,33 +59,32 @@ void CSampleColorizer::ColorLine(const std::string& line, std::vector<COLORREF>&
   }
   colours.resize(n);
   const CommentColours tint = CommentColoursFor(background);
-  const bool tinted = tint.comment != 0 && tint.doc != 0;
-  const char* text = line.data();
   COLORREF* out = colours.data();
+  const LineMasks masks(line);
 
-  const std::size_t comment = Find(text, '\'', 0, n);
-  ColorWordsAndRuns(line, out, background, comment, tinted ? kNumeral : 0);
+  const std::size_t comment = masks.Find(linemasks::kApostrophe, 0);
+  ColorWordsAndRuns(line, masks, out, background, comment);
 
-  for (std::size_t quote = Find(text, '"', 0, comment); quote < comment;) {
-    const std::size_t close = Find(text, '"', quote + 1, n);
+  for (std::size_t quote = masks.Find(linemasks::kQuote, 0); quote < comment;) {
+    const std::size_t close = masks.Find(linemasks::kQuote, quote + 1);
     const std::size_t end = std::min(close < n ? close + 1 : n, comment);
     std::fill(out + quote, out + end, kString);
-    quote = Find(text, '"', end, comment);
+    quote = end < comment ? masks.Find(linemasks::kQuote, end) : comment;
   }
 
   if (comment < n) {
-    const std::size_t doc = Find(text, '\'', comment + 1, n);
-    std::fill(out + comment, out + doc, tint.comment);
-    std::fill(out + doc, out + n, tint.doc);
+    const std::size_t doc = masks.Find(linemasks::kApostrophe, comment + 1);
+    linemasks::Fill(out + comment, out + doc, tint.comment);
+    linemasks::Fill(out + doc, out + n, tint.doc);
   }
 
   // Brace comments. Outside a comment and without a "{", a "}" changes no
   // colour, so such a line needs no walk at all.
-  std::size_t open = Find(text, '{', 0, n);
+  std::size_t open = masks.Find(linemasks::kOpenBrace, 0);
   if (braceDepth > 0 || open < n) {
     // Wider than the depth so that no count of braces can overflow it.
     std::int64_t depth = braceDepth;
-    std::size_t close = Find(text, '}', 0, n);
+    std::size_t close = masks.Find(linemasks::kCloseBrace, 0);
     std::size_t from = 0;
     while (true) {
       const std::size_t brace = std::min(open, close);
@@ -102,19 +93,17 @@ void CSampleColorizer::ColorLine(const std::string& line, std::vector<COLORREF>&
       if (brace == close) {
         if (depth > 0) out[brace] = depth > 1 ? tint.doc : tint.comment;
         --depth;
-        close = Find(text, '}', brace + 1, n);
+        close = masks.Find(linemasks::kCloseBrace, brace + 1);
       } else {
         out[brace] = depth < 1 ? tint.comment : tint.doc;
         ++depth;
-        open = Find(text, '{', brace + 1, n);
+        open = masks.Find(linemasks::kOpenBrace, brace + 1);
       }
       from = brace + 1;
     }
   }
 
-  if (!tinted) {
-    for (std::size_t i = 0; i < n; ++i) {
-      if (out[i] == 0 && text[i] >= '0' && text[i] <= '9') out[i] = kNumeral;
-    }
-  }
+  masks.ForEachByte(linemasks::kDigit, n, [out](std::size_t k) {
+    out[k] = out[k] == 0 ? kNumeral : out[k];
+  });
 }

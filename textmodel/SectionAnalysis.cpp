@@ -65,8 +65,10 @@ inline int CountBits16(unsigned mask) {
 }
 
 // "{" minus "}" among the braces of a line that stand before its first "'".
-// The line is read sixteen or eight bytes at a time; its last bytes are read
-// as the line's final eight bytes shifted down, or byte by byte in a short line.
+// The line is read sixteen bytes at a time where the processor allows, its
+// last bytes as the line's final sixteen; else eight bytes at a time, its
+// last bytes as the line's final eight shifted down, or byte by byte in a
+// short line.
 std::int32_t BraceBalance(const std::string& line) {
   const auto* p = reinterpret_cast<const unsigned char*>(line.data());
   const std::size_t n = line.size();
@@ -77,22 +79,33 @@ std::int32_t BraceBalance(const std::string& line) {
   const __m128i openBrace = _mm_set1_epi8('{');
   const __m128i closeBrace = _mm_set1_epi8('}');
   const __m128i apostrophe = _mm_set1_epi8('\'');
-  for (; i + 16 <= n; i += 16) {
-    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
-    const auto marks = [bytes](__m128i byte) {
-      return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, byte)));
-    };
-    unsigned open = marks(openBrace);
-    unsigned close = marks(closeBrace);
-    const unsigned quote = marks(apostrophe);
-    if ((open | close | quote) == 0) continue;
-    if (quote != 0) {
-      const unsigned before = (quote & (~quote + 1)) - 1;  // bytes below the first "'"
-      open &= before;
-      close &= before;
+  if (n >= 16) {
+    // The last piece is the line's final sixteen bytes, of which those
+    // counted before are left out.
+    for (; i < n; i += 16) {
+      std::size_t at = i;
+      unsigned fresh = 0xFFFFu;
+      if (i + 16 > n) {
+        at = n - 16;
+        fresh = (0xFFFFu << (i - at)) & 0xFFFFu;
+      }
+      const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + at));
+      const auto marks = [bytes, fresh](__m128i byte) {
+        return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, byte))) & fresh;
+      };
+      unsigned open = marks(openBrace);
+      unsigned close = marks(closeBrace);
+      const unsigned quote = marks(apostrophe);
+      if ((open | close | quote) == 0) continue;
+      if (quote != 0) {
+        const unsigned before = (quote & (~quote + 1)) - 1;  // bytes below the first "'"
+        open &= before;
+        close &= before;
+      }
+      balance += CountBits16(open) - CountBits16(close);
+      if (quote != 0) return balance;
     }
-    balance += CountBits16(open) - CountBits16(close);
-    if (quote != 0) return balance;
+    return balance;
   }
 #endif
   for (; i + 8 <= n; i += 8) {
