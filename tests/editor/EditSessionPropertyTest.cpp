@@ -226,7 +226,7 @@ class EditSessionPropertyTest : public EditorFixture {
 
 TEST_F(EditSessionPropertyTest, UndoingASessionRestoresItsTextAndRedoingRestoresTheResult) {
   const unsigned long seed = EnvNumber("QUILLMARK_PROPERTY_SEED", 20240611);
-  const unsigned long sessions = EnvNumber("QUILLMARK_PROPERTY_SESSIONS", 3000);
+  const unsigned long sessions = EnvNumber("QUILLMARK_PROPERTY_SESSIONS", 2000);
   for (unsigned long k = 0; k < sessions; ++k) {
     rng_.seed(static_cast<std::mt19937::result_type>(seed + k));
     const std::string where = "session " + std::to_string(k) + " (alone: QUILLMARK_PROPERTY_SEED=" +
