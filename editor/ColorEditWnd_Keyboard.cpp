@@ -85,7 +85,8 @@ std::string Mid(const std::string& s, int n) {
 
 void ColorEditWnd::OnKeyDown(wxKeyEvent& event) {
   // A key pressed with Alt alone is a system key, which the editor leaves alone.
-  const TableKey key = (event.AltDown() && !event.ControlDown()) ? kNotInTable : TableKeyOf(event.GetKeyCode());
+  const bool systemKey = event.AltDown() && !event.ControlDown();
+  const TableKey key = systemKey ? kNotInTable : TableKeyOf(event.GetKeyCode());
   if (key == kNotInTable) {
     event.Skip();  // the character event follows
     return;
@@ -297,6 +298,8 @@ void ColorEditWnd::OnChar(wxKeyEvent& event) {
     CommitAndNotify();
     HasSelection();
     UpdateCaret(true);
+    // The character is not passed on: the toolkit would take an unhandled
+    // Tab for a move of the focus.
   } catch (...) {
     // The character is lost; what was recorded stays in the current frame
     // until the next action clears it.
@@ -476,8 +479,8 @@ void ColorEditWnd::DeleteSelection() {
       RemoveLine(m_anchorLine + 1, false, true);
       --m_caretLine;
     }
-    const std::string joined =
-        Left(LineAt(m_textModel, m_anchorLine), m_anchorCol) + Mid(LineAt(m_textModel, m_caretLine), m_caretCol);
+    const std::string joined = Left(LineAt(m_textModel, m_anchorLine), m_anchorCol) +
+                               Mid(LineAt(m_textModel, m_caretLine), m_caretCol);
     ReplaceLine(joined, m_anchorLine, false, true);
     RemoveLine(m_caretLine, false, true);
     --m_caretLine;

@@ -187,7 +187,8 @@ class EditSessionPropertyTest : public EditorFixture {
     if (m.lineBackground.size() != n) return "shades";
     auto valid = [&](int col, int line) {
       if (line < 0 || line > static_cast<int>(n)) return false;
-      return line == static_cast<int>(n) ? col == 0 : col >= 0 && col <= static_cast<int>(m.lines[line].size());
+      if (line == static_cast<int>(n)) return col == 0;
+      return col >= 0 && col <= static_cast<int>(m.lines[line].size());
     };
     if (!valid(editor_->m_caretCol, editor_->m_caretLine)) return "caret outside the text";
     if (!valid(editor_->m_anchorCol, editor_->m_anchorLine)) return "anchor outside the text";
@@ -204,7 +205,8 @@ class EditSessionPropertyTest : public EditorFixture {
       std::vector<COLORREF> colours;
       m.colorizer->ColorLine(m.lines[i], colours, m.lineBackground[i], i > 0 ? m.braceDepth[i - 1] : 0);
       if (colours != m.lineColours[i]) return "the colours do not follow the stored shade and depth" + line;
-      if (fresh.braceDepth[i] != m.braceDepth[i]) return "the brace depth differs from a full analysis" + line;
+      if (fresh.braceDepth[i] != m.braceDepth[i])
+        return "the brace depth differs from a full analysis" + line;
       // A shade may lag only where the header counts that alternate the
       // shades lag: the local analysis after an edit inside a line does not
       // look at them.
