@@ -66,7 +66,8 @@ class KeyboardTest : public EditorFixture {
     KeyDown(key, ctrl);
     return editor_->m_caretCol;
   }
-  // Presses a key with modifiers, lets the editor handle it, then lets go.
+  // Presses a key with modifiers, lets the editor handle it, then lets go:
+  // the editor reads the modifiers as it handles the key.
   static void HeldKey(wxUIActionSimulator& keys, int key, int modifiers) {
     keys.KeyDown(key, modifiers);
     Pump();
@@ -514,8 +515,7 @@ TEST_F(KeyboardTest, RealKeysFromTheServer) {
   keys.Char(WXK_LEFT);
   Pump();
   ExpectCaret(2, 1);
-  keys.Char(WXK_RETURN, wxMOD_CONTROL);  // exactly one line break
-  Pump();
+  HeldKey(keys, WXK_RETURN, wxMOD_CONTROL);  // exactly one line break
   EXPECT_EQ(Lines(), (Lines_t{"ab", "  ", "    "}));
   keys.Char(WXK_NUMPAD_ENTER);
   Pump();
@@ -523,7 +523,6 @@ TEST_F(KeyboardTest, RealKeysFromTheServer) {
   // Ctrl with a letter is no character to type.
   keys.Char('a', wxMOD_CONTROL);
   Pump();
-  // The modifiers are read as the key is handled, so they are held meanwhile.
   HeldKey(keys, WXK_HOME, wxMOD_CONTROL);
   HeldKey(keys, WXK_RIGHT, wxMOD_SHIFT);
   keys.Char(WXK_DELETE);
