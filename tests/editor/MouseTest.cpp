@@ -1,328 +1,123 @@
-// The left mouse button in a real editor window: press, Shift+press, drag,
-// release and double-click word selection, driven by wx mouse events.
+// The left mouse button in a real editor window: press, Shift+press, drag, release, double-click.
 #include <string>
 #include <vector>
 
 #include "platform/CharClass.h"
 #include "support/EditorFixture.h"
 
-#include <wx/caret.h>
-
 namespace {
+
+using Ints = std::vector<int>;
 
 class MouseTest : public EditorFixture {
  protected:
   void SetUp() override {
     EditorFixture::SetUp();
-    editor_->m_cellWidth = 10;
-    editor_->m_lineHeight = 10;
-    parent_->codes.clear();
+    editor_->m_cellWidth = editor_->m_lineHeight = 10;
   }
-  void TearDown() override {
-    if (editor_ && editor_->HasCapture()) editor_->ReleaseMouse();
-    platform::UseDefaultCharClasses();
-    EditorFixture::TearDown();
-  }
-
   void Send(wxEventType type, int x, int y) {
     wxMouseEvent event(type);
     event.SetPosition(wxPoint(x, y));
-    event.SetEventObject(editor_);
-    event.SetId(editor_->GetId());
-    event.m_leftDown = type == wxEVT_LEFT_DOWN || type == wxEVT_LEFT_DCLICK || type == wxEVT_MOTION;
+    event.m_leftDown = type != wxEVT_LEFT_UP;
     editor_->GetEventHandler()->ProcessEvent(event);
   }
-  void Press(int x, int y) { Send(wxEVT_LEFT_DOWN, x, y); }
-  void Drag(int x, int y) { Send(wxEVT_MOTION, x, y); }
-  void Release(int x, int y) { Send(wxEVT_LEFT_UP, x, y); }
-  void DoubleClick(int x, int y) { Send(wxEVT_LEFT_DCLICK, x, y); }
-  // A click as the toolkit delivers it; a double-click arrives as
-  // press, release, press, double-click, release.
-  void Click(int x, int y) {
-    Press(x, y);
-    Release(x, y);
+  // A double-click arrives as press, release, press, double-click, release.
+  void Click(int x, int y, bool twice = false) {
+    const std::vector<wxEventType> once{wxEVT_LEFT_DOWN, wxEVT_LEFT_UP},
+        both{wxEVT_LEFT_DOWN, wxEVT_LEFT_UP, wxEVT_LEFT_DOWN, wxEVT_LEFT_DCLICK, wxEVT_LEFT_UP};
+    for (wxEventType type : twice ? both : once) Send(type, x, y);
   }
-  void FullDoubleClick(int x, int y) {
-    Click(x, y);
-    Press(x, y);
-    DoubleClick(x, y);
-    Release(x, y);
-  }
-  // Client x of the boundary before column `col` with the first column 0.
-  static int X(int col) { return 10 + col * 10; }
-  // A client y inside line `line` with the first line 0.
-  static int Y(int line) { return line * 10 + 4; }
-
-  void ExpectCaret(int col, int line) {
-    EXPECT_EQ(editor_->m_caretCol, col);
-    EXPECT_EQ(editor_->m_caretLine, line);
-  }
-  void ExpectAnchor(int col, int line) {
-    EXPECT_EQ(editor_->m_anchorCol, col);
-    EXPECT_EQ(editor_->m_anchorLine, line);
-  }
-  // Where a word double-click on `text` at column `col` puts caret and anchor.
-  std::pair<int, int> WordAt(const std::string& text, int x) {
-    SetLines({text});
-    FullDoubleClick(x, Y(0));
-    EXPECT_EQ(editor_->m_caretLine, 0);
-    EXPECT_EQ(editor_->m_anchorLine, 0);
-    return {editor_->m_caretCol, editor_->m_anchorCol};
+  static int X(int col) { return 10 + col * 10; }   // the boundary before `col`, unscrolled
+  static int Y(int line) { return line * 10 + 4; }  // inside `line`, unscrolled
+  Ints CaretAnchor() const {
+    return {editor_->m_caretCol, editor_->m_caretLine, editor_->m_anchorCol, editor_->m_anchorLine};
   }
 };
 
-TEST_F(MouseTest, PressGoesToTheNearestCellBoundary) {
+TEST_F(MouseTest, PressGoesToTheNearestCellBoundaryOnTheText) {
   SetLines({std::string(60, 'a'), "short", std::string(40, 'b')});
-
-  Press(14, Y(0));  // 4 pixels into the first cell
-  ExpectCaret(0, 0);
-  Release(14, Y(0));
-  Press(15, Y(0));
-  ExpectCaret(1, 0);
-  Release(15, Y(0));
-  Press(0, Y(0));  // in the margin
-  ExpectCaret(0, 0);
-  Release(0, Y(0));
-  Press(X(37) + 3, Y(2));
-  ExpectCaret(37, 2);
-  ExpectAnchor(37, 2);
-  Release(X(37) + 3, Y(2));
-
-  // Right of a line's end: the end of that line. Below the last line: the last line.
-  Press(X(30), Y(1));
-  ExpectCaret(5, 1);
-  Release(X(30), Y(1));
-  Press(X(12), Y(40));
-  ExpectCaret(12, 2);
-  Release(X(12), Y(40));
-  Press(X(55), 599);
-  ExpectCaret(40, 2);
-  Release(X(55), 599);
-
-  // Scrolled: the first visible column and line count in, the margin gives the
-  // first visible column.
-  editor_->m_firstCol = 7;
-  editor_->m_firstLine = 1;
-  Press(0, Y(1));
-  ExpectCaret(7, 2);
-  Release(0, Y(1));
-  Press(X(3) - 5, Y(0));
-  ExpectCaret(5, 1);  // "short" ends at 5 < 7 + 3
-  Release(X(3) - 5, Y(0));
-  Press(X(3) - 6, Y(1));
-  ExpectCaret(9, 2);
-  Release(X(3) - 6, Y(1));
-
-  // A press only places the caret: no text change, no notification.
-  EXPECT_EQ(Lines().size(), 3u);
-  EXPECT_EQ(parent_->Count(ids::EN_CHANGE), 0);
-}
-
-// With narrow cells the rounding in the margin would give the column before
-// the first visible one; the press stays on the text instead.
-TEST_F(MouseTest, PressInTheMarginWithNarrowCellsStaysOnTheFirstVisibleColumn) {
-  SetLines({std::string(50, 'n')});
-  for (int width : {1, 5, 6, 7}) {
-    editor_->m_cellWidth = width;
-    editor_->m_firstCol = 0;
-    Press(0, Y(0));
-    ExpectCaret(0, 0);
-    Release(0, Y(0));
-    editor_->m_firstCol = 4;
-    Press(1, Y(0));
-    ExpectCaret(4, 0);
-    Release(1, Y(0));
-    Press(10 + width, Y(0));
-    ExpectCaret(5, 0);
-    Release(10 + width, Y(0));
+  // {cell width, first column, first line, x, y, column, line}; the margin, past the end, below, scrolled.
+  std::vector<Ints> cases = {{10, 0, 0, 14, Y(0), 0, 0},       {10, 0, 0, 15, Y(0), 1, 0},
+                             {10, 0, 0, X(37) + 3, Y(2), 37, 2}, {10, 0, 0, 0, Y(0), 0, 0},
+                             {10, 0, 0, X(30), Y(1), 5, 1},    {10, 0, 0, X(12), Y(40), 12, 2},
+                             {10, 0, 0, X(55), 599, 40, 2},    {10, 7, 1, 0, Y(1), 7, 2},
+                             {10, 7, 1, X(3) - 5, Y(0), 5, 1}, {10, 7, 1, X(3) - 6, Y(1), 9, 2}};
+  // Narrow cells would round a press in the margin to the column before the first visible one.
+  for (int w : {1, 5, 6, 7})
+    cases.insert(cases.end(), {{w, 0, 0, 0, Y(0), 0, 0}, {w, 4, 0, 1, Y(0), 4, 0}, {w, 4, 0, 10 + w, Y(0), 5, 0}});
+  for (const Ints& c : cases) {
+    editor_->m_cellWidth = c[0];
+    editor_->m_firstCol = c[1];
+    editor_->m_firstLine = c[2];
+    Click(c[3], c[4]);
+    EXPECT_EQ(CaretAnchor(), (Ints{c[5], c[6], c[5], c[6]})) << testing::PrintToString(c);
   }
 }
 
-TEST_F(MouseTest, PressTakesFocusCapturesAndShowsTheCaretAndReleaseEndsIt) {
-  SetLines({"abcdef", "ghijkl"});
-  Press(X(3), Y(1));
-  EXPECT_TRUE(editor_->m_mouseDown);
-  EXPECT_EQ(editor_->m_pressX, X(3) - 10);
-  EXPECT_EQ(editor_->m_pressY, Y(1));
-  EXPECT_TRUE(editor_->HasFocus());
-  EXPECT_TRUE(editor_->HasCapture());
-  ASSERT_TRUE(editor_->m_caretShown);
-  ASSERT_NE(editor_->GetCaret(), nullptr);
-  EXPECT_EQ(editor_->GetCaret()->GetPosition(), wxPoint(3 * 10 + 9, 10));
-
-  Release(X(3), Y(1));
-  EXPECT_FALSE(editor_->m_mouseDown);
-  EXPECT_FALSE(editor_->HasCapture());
-
-  // A release without a press is harmless.
-  Release(X(1), Y(0));
-  EXPECT_FALSE(editor_->HasCapture());
-
-  // Moves without the button down change nothing.
-  Drag(X(5), Y(0));
-  ExpectCaret(3, 1);
-  ExpectAnchor(3, 1);
-}
-
-TEST_F(MouseTest, PressWithoutShiftDropsTheSelectionShiftPressKeepsTheAnchor) {
-  SetLines({"0123456789", "0123456789", "0123456789", "0123456789"});
-
-  Press(X(2), Y(0));
-  Release(X(2), Y(0));
+TEST_F(MouseTest, PressShowsTheCaretAndShiftPressKeepsTheAnchor) {
+  SetLines(std::vector<std::string>(4, "0123456789"));
+  Send(wxEVT_LEFT_DOWN, X(2), Y(0));
+  EXPECT_TRUE(editor_->m_mouseDown && editor_->HasFocus() && editor_->HasCapture() && editor_->GetCaret());
+  Send(wxEVT_LEFT_UP, X(2), Y(0));
+  EXPECT_FALSE(editor_->m_mouseDown || editor_->HasCapture());
   keystate::Override(true, false);
-  Press(X(5), Y(3));
-  Release(X(5), Y(3));
-  ExpectAnchor(2, 0);
-  ExpectCaret(5, 3);
-  EXPECT_TRUE(editor_->HasSelection());
-
-  // Another Shift+press moves only the caret, also above the anchor.
-  Press(X(1), Y(0));
-  Release(X(1), Y(0));
-  ExpectAnchor(2, 0);
-  ExpectCaret(1, 0);
-
-  // A plain press collapses the selection onto the new caret.
+  Click(X(5), Y(3));
+  EXPECT_EQ(CaretAnchor(), (Ints{5, 3, 2, 0}));
+  Click(X(1), Y(0));
+  EXPECT_EQ(CaretAnchor(), (Ints{1, 0, 2, 0}));
   keystate::Override(false, false);
-  Press(X(7), Y(2));
-  Release(X(7), Y(2));
-  ExpectAnchor(7, 2);
-  ExpectCaret(7, 2);
-  EXPECT_FALSE(editor_->m_hadSelection);
+  Click(X(7), Y(2));
+  EXPECT_EQ(CaretAnchor(), (Ints{7, 2, 7, 2}));
 }
 
-TEST_F(MouseTest, DragColumnsRightAndLeftOfThePressPoint) {
-  SetLines({std::string(60, 'x'), "abc"});
-  const int press = 10 + 25;
-  Press(press, Y(0));
-  ExpectCaret(3, 0);
-
-  Drag(10 + 29, Y(0));
-  ExpectCaret(2, 0);
-  Drag(10 + 30, Y(0));
-  ExpectCaret(3, 0);
-  Drag(10 + 21, Y(0));
-  ExpectCaret(2, 0);
-  Drag(10 + 20, Y(0));
-  ExpectCaret(1, 0);
-  Drag(10 + 25, Y(0));  // at the press point counts as left of it
-  ExpectCaret(2, 0);
-  Drag(10 + 26, Y(0));
-  ExpectCaret(2, 0);
-  Drag(10 + 40, Y(0));
-  ExpectCaret(4, 0);
-
-  // Never below column 0 and never past the line's end.
-  Drag(-200, Y(0));
-  ExpectCaret(0, 0);
-  Drag(900, Y(0));
-  ExpectCaret(60, 0);
-  Drag(900, Y(1));
-  ExpectCaret(3, 1);
-
-  // The anchor stays where the press put it.
-  ExpectAnchor(3, 0);
-  EXPECT_TRUE(editor_->HasSelection());
-
-  // With a scrolled view the first visible column counts in.
-  editor_->m_firstCol = 10;
-  Drag(10 + 29, Y(0));
-  ExpectCaret(12, 0);
-  Drag(10 + 20, Y(0));
-  ExpectCaret(11, 0);
-
-  Release(10 + 20, Y(0));
-  Drag(10 + 50, Y(0));
-  ExpectCaret(11, 0);
-  EXPECT_EQ(parent_->Count(ids::EN_CHANGE), 0);
-}
-
-TEST_F(MouseTest, DragOutsideTheWindowMovesTheCaretButNeverScrolls) {
-  std::vector<std::string> lines;
-  for (int i = 0; i < 200; ++i) lines.push_back("line " + std::to_string(i));
+TEST_F(MouseTest, DragFollowsThePointerOnEitherSideOfThePressButNeverScrolls) {
+  std::vector<std::string> lines(200, "line");
+  lines[0] = std::string(60, 'x');
   SetLines(lines);
-  editor_->ScrollToLine(20);
-  Press(X(2) + 3, Y(5));
-  ExpectCaret(2, 25);
-
-  Drag(X(2) + 3, -5);  // truncates towards zero: row 0
-  ExpectCaret(2, 20);
-  Drag(X(2) + 3, -35);
-  ExpectCaret(2, 17);
-  Drag(X(2) + 3, -5000);
-  ExpectCaret(2, 0);
-  Drag(X(2) + 3, 1500);
-  ExpectCaret(2, 170);
-  Drag(X(2) + 3, 100000);
-  ExpectCaret(2, 199);
-  EXPECT_EQ(editor_->m_firstLine, 20);
-  EXPECT_EQ(editor_->GetScrollPos(wxVERTICAL), 20);
-  ExpectAnchor(2, 25);
-  Release(X(2) + 3, 100000);
-}
-
-TEST_F(MouseTest, LostCaptureEndsTheDrag) {
-  SetLines({"abcdefgh"});
-  Press(X(1), Y(0));
-  ASSERT_TRUE(editor_->HasCapture());
-  wxMouseCaptureLostEvent lost(editor_->GetId());
-  editor_->ReleaseMouse();
-  editor_->GetEventHandler()->ProcessEvent(lost);
-  EXPECT_FALSE(editor_->m_mouseDown);
-  Drag(X(6), Y(0));
-  ExpectCaret(1, 0);
+  Send(wxEVT_LEFT_DOWN, 10 + 25, Y(0));
+  // {x - 10, line, first visible column, caret column}; the press point counts as left of it.
+  const int steps[][4] = {{29, 0, 0, 2},   {30, 0, 0, 3},   {21, 0, 0, 2},  {20, 0, 0, 1},   {25, 0, 0, 2},
+                          {26, 0, 0, 2},   {40, 0, 0, 4},   {-210, 0, 0, 0}, {890, 0, 0, 60}, {890, 1, 0, 4},
+                          {29, 0, 10, 12}, {20, 0, 10, 11}};
+  for (const auto& s : steps) {
+    editor_->m_firstCol = s[2];
+    Send(wxEVT_MOTION, 10 + s[0], Y(s[1]));
+    EXPECT_EQ(CaretAnchor(), (Ints{s[3], s[1], 3, 0})) << s[0] << " " << s[1] << " " << s[2];
+  }
+  // Outside the window: y / line height truncates towards zero, and the view stays.
+  editor_->m_firstCol = 0;
+  editor_->m_firstLine = 20;
+  for (auto [y, line] : {std::pair{-5, 20}, {-35, 17}, {-5000, 0}, {1500, 170}, {100000, 199}}) {
+    Send(wxEVT_MOTION, 10 + 20, y);
+    EXPECT_EQ(CaretAnchor(), (Ints{1, line, 3, 0})) << y;
+  }
+  EXPECT_EQ(editor_->GetScrollPos(wxVERTICAL), 0);
+  Send(wxEVT_LEFT_UP, 10 + 20, 4);
+  Send(wxEVT_MOTION, 10 + 50, 4);  // the release ended the drag
+  EXPECT_EQ(editor_->m_caretLine, 199);
+  Send(wxEVT_LEFT_DOWN, 10 + 30, 4);  // on a boundary: column 3, yet the press point itself counts as left
+  Send(wxEVT_MOTION, 10 + 30, 4);
+  EXPECT_EQ(CaretAnchor(), (Ints{2, 20, 3, 20}));
+  Send(wxEVT_LEFT_UP, 10 + 30, 4);
 }
 
 TEST_F(MouseTest, DoubleClickSelectsTheWordAroundThePoint) {
-  // On the b of foo_bar: the underscore is not part of a word.
-  EXPECT_EQ(WordAt("foo_bar", X(4) + 2), std::make_pair(4, 7));
-  // Inside foo: caret at its start, anchor at its end.
-  EXPECT_EQ(WordAt("foo_bar", X(1) + 2), std::make_pair(0, 3));
-  // On the space of "a b": that one byte, caret after it.
-  EXPECT_EQ(WordAt("a b", X(1) + 2), std::make_pair(2, 1));
-  // Right of a line ending in a word: the word, anchor at the line end.
-  EXPECT_EQ(WordAt("abc xyz", X(30)), std::make_pair(4, 7));
-  // Right of a line ending in a space: no selection, caret at the line end.
-  EXPECT_EQ(WordAt("xyz ", X(30)), std::make_pair(4, 4));
-  // Digits belong to words.
-  EXPECT_EQ(WordAt("  x := 1024 + y2", X(8) + 1), std::make_pair(7, 11));
-  EXPECT_EQ(WordAt("  x := 1024 + y2", X(15)), std::make_pair(14, 16));
-  // An empty line.
-  EXPECT_EQ(WordAt("", X(3)), std::make_pair(0, 0));
-}
-
-TEST_F(MouseTest, DoubleClickOnLaterLinesAndScrolledViews) {
-  SetLines({"first", "second word here", "third"});
-  editor_->m_firstLine = 1;
-  editor_->m_firstCol = 3;
-  FullDoubleClick(X(5) + 1, Y(0));  // column 8 of line 1, inside "word"
-  ExpectCaret(7, 1);
-  ExpectAnchor(11, 1);
-  EXPECT_FALSE(editor_->m_mouseDown);
-  EXPECT_FALSE(editor_->HasCapture());
-  EXPECT_TRUE(editor_->HasSelection());
-  ASSERT_NE(editor_->GetCaret(), nullptr);
-  EXPECT_EQ(editor_->GetCaret()->GetPosition(), wxPoint((7 - 3) * 10 + 9, 0));
-
-  // The double-click alone, without the presses around it, ends a drag too.
-  Press(X(2), Y(1));
-  DoubleClick(X(2), Y(1));
-  EXPECT_FALSE(editor_->m_mouseDown);
-  Drag(X(0), Y(0));
-  ExpectCaret(0, 2);
-  ExpectAnchor(5, 2);
-  Release(X(2), Y(1));
-  EXPECT_EQ(parent_->Count(ids::EN_CHANGE), 0);
-}
-
-TEST_F(MouseTest, DoubleClickWordBytesFollowTheCharacterClasses) {
-  // Byte 0x82 is a letter of the OEM table only.
-  const std::string text = std::string("ab") + '\x82' + "cd ef";
-  platform::UseDefaultCharClasses();
-  EXPECT_EQ(WordAt(text, X(1) + 1), std::make_pair(0, 2));
-  EXPECT_EQ(WordAt(text, X(4) + 1), std::make_pair(3, 5));
+  const struct { std::string text; int x, caret, anchor; } cases[] = {
+      {"foo_bar", X(4) + 2, 4, 7},  // the underscore is no part of a word
+      {"foo_bar", X(1) + 2, 0, 3},  {"a b", X(1) + 2, 2, 1},  // a non-word byte alone, caret after it
+      {"abc xyz", X(30), 4, 7},     {"xyz ", X(30), 4, 4},    // right of the line's end
+      {"  x := 1024 + y2", X(8) + 1, 7, 11}, {"  x := 1024 + y2", X(15), 14, 16}, {"", X(3), 0, 0},
+      {"ab\x82" "cd ef", X(1) + 1, 0, 2},  // 0x82 is a letter of the OEM table only
+  };
+  for (const auto& c : cases) {
+    SetLines({c.text});
+    Click(c.x, Y(0), true);
+    EXPECT_EQ(CaretAnchor(), (Ints{c.caret, 0, c.anchor, 0})) << c.text << " at " << c.x;
+  }
   platform::UseOemCharClasses();
-  EXPECT_EQ(WordAt(text, X(1) + 1), std::make_pair(0, 5));
+  Click(X(1) + 1, Y(0), true);
+  platform::UseDefaultCharClasses();
+  EXPECT_EQ(CaretAnchor(), (Ints{0, 0, 5, 0}));
 }
 
 }  // namespace
