@@ -262,7 +262,11 @@ class SectionListWriter {
 // A line counts as changed only when its final depth or shade differs from
 // the value stored before, so storing and then replacing a shade on the same
 // line reports nothing. Headers go to `list` when it is given.
-bool AnalyzeLines(CTextModel& m, std::int32_t first, std::int32_t last, SectionListWriter* list) {
+// With `reportHeaderChanges` (the local analysis) a changed running count is a
+// change too: a header added or removed there alters the alternation of every
+// later section, which only the caller's full analysis brings up to date.
+bool AnalyzeLines(CTextModel& m, std::int32_t first, std::int32_t last, SectionListWriter* list,
+                  bool reportHeaderChanges) {
   // The arrays are sized already; nothing below reallocates them.
   std::int32_t* const counts[6] = {m.conCount.data(), m.varCount.data(), m.objCount.data(),
                                    m.pubCount.data(), m.priCount.data(), m.datCount.data()};
@@ -295,7 +299,10 @@ bool AnalyzeLines(CTextModel& m, std::int32_t first, std::int32_t last, SectionL
       shade = (n % 2 != 0) ? kSectionKinds[kind].odd : kSectionKinds[kind].even;
       if (list) list->Add(line, i);
     }
-    for (int k = 0; k < 6; ++k) counts[k][i] = running[k];
+    for (int k = 0; k < 6; ++k) {
+      if (reportHeaderChanges && counts[k][i] != running[k]) changed = true;
+      counts[k][i] = running[k];
+    }
     if (shades[i] != shade) {
       shades[i] = shade;
       changed = true;
@@ -316,7 +323,7 @@ bool CTextModel::AnalyzeSectionsNotingList(bool& listChanged) {
 
   bool changed = SizePerLineArrays(*this);
   SectionListWriter list(sectionNames, sectionLines);
-  if (AnalyzeLines(*this, 0, LineCount() - 1, &list)) changed = true;
+  if (AnalyzeLines(*this, 0, LineCount() - 1, &list, false)) changed = true;
   listChanged = list.Finish();
   return changed;
 }
@@ -326,6 +333,6 @@ bool CTextModel::AnalyzeAround(std::int32_t line) {
 
   bool changed = SizePerLineArrays(*this);
   const std::int32_t start = line > 0 ? line - 1 : 0;
-  if (AnalyzeLines(*this, start, line, nullptr)) changed = true;
+  if (AnalyzeLines(*this, start, line, nullptr, true)) changed = true;
   return changed;
 }

@@ -82,6 +82,12 @@ TEST(SectionAnalysisTest, AnalyzeAroundAndTheChangesReported) {
   a.SetLine("  x {", 1);
   EXPECT_TRUE(a.AnalyzeAround(1) && a.braceDepth == (Ints{0, 1, 0, 0, 0}));
   EXPECT_TRUE(a.pubCount[1] == 1 && a.datCount[2] == 1 && a.lineBackground[2] == kDatOddShade);
+  // A header added where the shade does not change still shifts the alternation below it.
+  CTextModel c;
+  Fill(c, {"x", "CON", "y", "CON b"});
+  c.AnalyzeSections();
+  c.SetLine("CON a", 0);
+  EXPECT_TRUE(c.AnalyzeAround(0));
   CTextModel empty;  // no lines, or a line outside them: nothing changes
   EXPECT_THROW(empty.AnalyzeSections(), InvalidArgumentError);
   EXPECT_THROW(empty.AnalyzeAround(0), InvalidArgumentError);

@@ -106,7 +106,8 @@ TEST(TextModelTest, SectionsChangedFlagAndHandOver) {
   EXPECT_TRUE(m.sectionsChanged);
   // Renaming a header, or moving it, changes no shade or depth, but the list.
   EXPECT_TRUE(raises([&m] { m.SetLine("PUB renamed(x)", 2); EXPECT_FALSE(m.AnalyzeAround(2)); }));
-  EXPECT_TRUE(raises([&m] { m.SetLine("CON", 0); m.SetLine("", 1); EXPECT_FALSE(m.AnalyzeAround(1)); }));
+  // A moved header changes the running counts, which the local analysis reports.
+  EXPECT_TRUE(raises([&m] { m.SetLine("CON", 0); m.SetLine("", 1); EXPECT_TRUE(m.AnalyzeAround(1)); }));
   int calls = 0;
   m.title = L"blink.vorn";
   m.SetSectionViewFiller([&](const auto& names, const auto& lines, std::wstring title) {
