@@ -1,7 +1,8 @@
-// Key-downs in a real editor window: caret moves and their column rules, word
-// moves, the common tail, Backspace and Delete, read-only mode, failures, and
-// real keys from the X server.
+// Key-downs and typed characters in a real editor window: moves, deleting, typing,
+// line breaks, read-only mode, the undo frames left, and real keys from the X server.
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "platform/CharClass.h"
@@ -13,522 +14,239 @@
 namespace {
 
 using Lines_t = std::vector<std::string>;
+using Pos = std::vector<int>;                                 // caret column, line, anchor column, line
+using State = std::pair<Lines_t, Pos>;                        // the text and the position
+using Recs = std::vector<std::tuple<int, int, std::string>>;  // kind, line, text of each record
+enum { C = 1, S = 2, A = 4, NoIndent = 8 };                   // Ctrl, Shift, Alt held; auto-indent off
 
 class KeyboardTest : public EditorFixture {
  protected:
-  void SetUp() override {
-    EditorFixture::SetUp();
-    platform::UseDefaultCharClasses();
-    parent_->codes.clear();
-  }
-  void TearDown() override {
-    platform::UseDefaultCharClasses();
-    EditorFixture::TearDown();
-  }
-
-  // Sends one key-down with the given modifiers held; true when the editor
-  // passed it on (so that the toolkit goes on to make a character of it).
-  bool KeyDown(int key, bool ctrl = false, bool shift = false, bool alt = false) {
-    keystate::Override(shift, ctrl);
+  void SetUp() override { EditorFixture::SetUp(); platform::UseDefaultCharClasses(); parent_->codes.clear(); }
+  void TearDown() override { platform::UseDefaultCharClasses(); EditorFixture::TearDown(); }
+  // One key-down with modifiers held; true when the editor passed it on.
+  bool Key(int key, int mods = 0) {
+    keystate::Override(mods & S, mods & C);
     wxKeyEvent event(wxEVT_KEY_DOWN);
     event.m_keyCode = key;
-    event.SetControlDown(ctrl);
-    event.SetShiftDown(shift);
-    event.SetAltDown(alt);
+    event.SetControlDown(mods & C);
+    event.SetShiftDown(mods & S);
+    event.SetAltDown(mods & A);
     event.SetEventObject(editor_);
-    event.SetId(editor_->GetId());
     const bool processed = editor_->GetEventHandler()->ProcessEvent(event);
     keystate::Override(false, false);
     return !processed;
   }
-  void Char(wchar_t unit) {
-    wxKeyEvent event(wxEVT_CHAR);
-    event.m_keyCode = unit;
-    event.m_uniChar = unit;
-    event.SetEventObject(editor_);
-    editor_->GetEventHandler()->ProcessEvent(event);
+  void Type(const std::wstring& text) {
+    for (wchar_t unit : text) {
+      wxKeyEvent event(wxEVT_CHAR);
+      event.m_uniChar = unit;
+      editor_->GetEventHandler()->ProcessEvent(event);
+    }
   }
-  void Select(int anchorCol, int anchorLine, int caretCol, int caretLine) {
-    SetAnchor(anchorCol, anchorLine);
-    SetCaret(caretCol, caretLine);
-  }
-  void ExpectCaret(int col, int line) {
-    EXPECT_EQ(editor_->m_caretCol, col);
-    EXPECT_EQ(editor_->m_caretLine, line);
-  }
-  void ExpectAnchor(int col, int line) {
-    EXPECT_EQ(editor_->m_anchorCol, col);
-    EXPECT_EQ(editor_->m_anchorLine, line);
-  }
-  // Moves from (col, line) with one key and reports the caret column.
-  int ColumnAfter(int col, int line, int key, bool ctrl) {
-    Select(col, line, col, line);
-    KeyDown(key, ctrl);
-    return editor_->m_caretCol;
-  }
-  // Presses a key with modifiers, lets the editor handle it, then lets go:
-  // the editor reads the modifiers as it handles the key.
-  static void HeldKey(wxUIActionSimulator& keys, int key, int modifiers) {
-    keys.KeyDown(key, modifiers);
-    Pump();
-    keys.KeyUp(key, modifiers);
-    Pump();
-  }
-  static Lines_t Numbered(int n) {
-    Lines_t lines;
-    for (int i = 0; i < n; ++i) lines.push_back("line " + std::to_string(i));
-    return lines;
+  void Start(const Lines_t& lines, const Pos& p) { SetLines(lines); SetCaret(p[0], p[1]); SetAnchor(p[2], p[3]); }
+  Pos At() const { return {editor_->m_caretCol, editor_->m_caretLine, editor_->m_anchorCol, editor_->m_anchorLine}; }
+  State Now() const { return {Lines(), At()}; }
+  void Undo() { wxCommandEvent e(wxEVT_MENU, ids::ID_EDIT_UNDO); editor_->OnEditUndo(e); }
+  void FillRedo() { editor_->m_redoStack.emplace_back().m_records.emplace_back(); }
+  Recs Records() const {
+    Recs out;
+    for (const CUndoRecord& r : editor_->m_undoStack.back().m_records) out.emplace_back(r.m_kind, r.m_line, r.m_text);
+    return out;
   }
 };
 
-TEST_F(KeyboardTest, LeftAndRightStepOverLineEnds) {
-  SetLines({"ab", "", "cd"});
-  SetCaret(1, 0);
-  KeyDown(WXK_LEFT);
-  ExpectCaret(0, 0);
-  KeyDown(WXK_LEFT);  // at (0, 0) the caret stays
-  ExpectCaret(0, 0);
-  KeyDown(WXK_RIGHT);
-  KeyDown(WXK_RIGHT);
-  ExpectCaret(2, 0);
-  KeyDown(WXK_RIGHT);  // past the end to the start of the next line
-  ExpectCaret(0, 1);
-  KeyDown(WXK_RIGHT);
-  ExpectCaret(0, 2);
-  KeyDown(WXK_LEFT);  // from column 0 to the end of the previous line
-  ExpectCaret(0, 1);
-  KeyDown(WXK_LEFT);
-  ExpectCaret(2, 0);
-  SetCaret(2, 2);
-  KeyDown(WXK_RIGHT);  // the end of the last line stays
-  ExpectCaret(2, 2);
-  ExpectAnchor(2, 2);
-
-  // A caret below the last line goes to the end of the last line first.
-  SetCaret(0, 3);
-  KeyDown(WXK_RIGHT);
-  ExpectCaret(2, 2);
-  // The keypad's keys move alike.
-  KeyDown(WXK_NUMPAD_LEFT);
-  ExpectCaret(1, 2);
-  KeyDown(WXK_NUMPAD_RIGHT);
-  ExpectCaret(2, 2);
+// Each row sets a text and position (text -1 goes on from the row before), presses one key
+// and expects the caret and anchor after it. The editor is read-only: no move changes,
+// deleting keys do nothing but the common tail, every character typed after a key is dropped.
+TEST_F(KeyboardTest, KeysMoveByTheirColumnRulesAndReadOnlyEditsNothing) {
+  const Lines_t texts[] = {{"ab", "", "cd"}, {"abcdef", "ab", "abcdef"}, {"abc", "defgh", "ij"}, {"abc", "", "def"},
+                           {"abc def"}, {"abc "}, {"a."}, {"x := y;"}, {"a..b"}, {"foo_bar"}};
+  struct Move { int text; Pos from; int key, mods; Pos to; };
+  const Move moves[] = {
+      // Left and Right over line ends, Up and Down clamping and collapsing, Home and End, read-only
+      // deleting keys, Shift, keys passed on, then word moves (punctuation one byte at a time).
+      {0, {1, 0, 1, 0}, WXK_LEFT, 0, {0, 0, 0, 0}},   {-1, {}, WXK_LEFT, 0, {0, 0, 0, 0}},
+      {0, {2, 0, 2, 0}, WXK_RIGHT, 0, {0, 1, 0, 1}},  {-1, {}, WXK_NUMPAD_RIGHT, 0, {0, 2, 0, 2}},
+      {-1, {}, WXK_LEFT, 0, {0, 1, 0, 1}},            {-1, {}, WXK_NUMPAD_LEFT, 0, {2, 0, 2, 0}},
+      {0, {2, 2, 2, 2}, WXK_RIGHT, 0, {2, 2, 2, 2}},  {0, {0, 3, 0, 3}, WXK_RIGHT, 0, {2, 2, 2, 2}},
+      {1, {5, 0, 5, 0}, WXK_DOWN, 0, {2, 1, 2, 1}},   {-1, {}, WXK_DOWN, 0, {2, 2, 2, 2}},
+      {-1, {}, WXK_NUMPAD_DOWN, C, {2, 2, 2, 2}},     {1, {6, 2, 6, 2}, WXK_UP, C, {2, 1, 2, 1}},
+      {-1, {}, WXK_NUMPAD_UP, 0, {2, 0, 2, 0}},       {-1, {}, WXK_UP, 0, {2, 0, 2, 0}},
+      {1, {4, 0, 0, 1}, WXK_UP, 0, {4, 0, 4, 0}},     {1, {1, 2, 0, 0}, WXK_DOWN, 0, {1, 2, 1, 2}},
+      {1, {4, 0, 0, 1}, WXK_UP, S, {4, 0, 0, 1}},     {2, {2, 1, 2, 1}, WXK_END, 0, {5, 1, 5, 1}},
+      {-1, {}, WXK_HOME, 0, {0, 1, 0, 1}},            {-1, {}, WXK_END, C, {2, 2, 2, 2}},
+      {-1, {}, WXK_HOME, C, {0, 0, 0, 0}},            {-1, {}, WXK_NUMPAD_END, 0, {3, 0, 3, 0}},
+      {-1, {}, WXK_NUMPAD_HOME, 0, {0, 0, 0, 0}},     {2, {2, 1, 0, 0}, WXK_BACK, 0, {2, 1, 2, 1}},
+      {2, {2, 1, 0, 0}, WXK_DELETE, C, {2, 1, 2, 1}}, {2, {2, 1, 0, 0}, WXK_RETURN, C, {2, 1, 2, 1}},
+      {2, {1, 1, 1, 1}, WXK_END, S, {5, 1, 1, 1}},    {-1, {}, WXK_END, C | S, {2, 2, 1, 1}},
+      {-1, {}, WXK_HOME, 0, {0, 2, 0, 2}},            {1, {1, 0, 1, 0}, WXK_RIGHT, S, {2, 0, 1, 0}},
+      {-1, {}, WXK_DOWN, S, {2, 1, 1, 0}},            {-1, {}, WXK_TAB, 0, {2, 1, 1, 0}},
+      {-1, {}, WXK_BACK, A, {2, 1, 1, 0}},            {-1, {}, WXK_LEFT, 0, {1, 1, 1, 1}},
+      {1, {4, 0, 0, 0}, WXK_RETURN, 0, {4, 0, 4, 0}}, {4, {7, 0, 7, 0}, WXK_LEFT, C, {4, 0, 4, 0}},
+      {-1, {}, WXK_LEFT, C, {0, 0, 0, 0}},            {-1, {}, WXK_RIGHT, C, {3, 0, 3, 0}},
+      {-1, {}, WXK_RIGHT, C, {7, 0, 7, 0}},           {5, {4, 0, 4, 0}, WXK_LEFT, C, {0, 0, 0, 0}},
+      {6, {2, 0, 2, 0}, WXK_LEFT, C, {1, 0, 1, 0}},   {7, {7, 0, 7, 0}, WXK_LEFT, C, {6, 0, 6, 0}},
+      {-1, {}, WXK_LEFT, C, {5, 0, 5, 0}},            {-1, {}, WXK_LEFT, C, {4, 0, 4, 0}},
+      {-1, {}, WXK_LEFT, C, {3, 0, 3, 0}},            {7, {2, 0, 2, 0}, WXK_LEFT, C, {0, 0, 0, 0}},
+      {-1, {}, WXK_RIGHT, C, {1, 0, 1, 0}},           {-1, {}, WXK_RIGHT, C, {2, 0, 2, 0}},
+      {8, {1, 0, 1, 0}, WXK_RIGHT, C, {2, 0, 2, 0}},  {9, {7, 0, 7, 0}, WXK_LEFT, C, {4, 0, 4, 0}},
+      {9, {0, 0, 0, 0}, WXK_RIGHT, C, {3, 0, 3, 0}},  {3, {0, 2, 0, 2}, WXK_LEFT, C, {0, 1, 0, 1}},
+      {-1, {}, WXK_LEFT, C, {3, 0, 3, 0}},            {-1, {}, WXK_RIGHT, C, {0, 1, 0, 1}},
+      {-1, {}, WXK_RIGHT, C, {0, 2, 0, 2}},           {-1, {}, WXK_RIGHT, C, {3, 2, 3, 2}},
+      {-1, {}, WXK_RIGHT, C, {3, 2, 3, 2}},           {3, {0, 0, 0, 0}, WXK_LEFT, C, {0, 0, 0, 0}},
+      {3, {0, 0, 0, 0}, WXK_RIGHT, C | S, {3, 0, 0, 0}}, {-1, {}, WXK_RIGHT, C | S, {0, 1, 0, 0}},
+  };
+  editor_->m_readOnly = true;
+  FillRedo();
+  int text = 0;
+  for (std::size_t i = 0; i < std::size(moves); ++i) {
+    const Move& m = moves[i];
+    SCOPED_TRACE(i);
+    if (m.text >= 0) Start(texts[text = m.text], m.from);
+    EXPECT_EQ(Key(m.key, m.mods), (m.key == WXK_RETURN && m.mods != C) || m.key == WXK_TAB || m.mods == A);
+    Pump();
+    Type(L"x\t\r");
+    EXPECT_EQ(Now(), State(texts[text], m.to));
+  }
+  for (int key : {int(WXK_SPACE), int('A'), int(WXK_ESCAPE), int(WXK_INSERT), int(WXK_F5)}) EXPECT_TRUE(Key(key));
   EXPECT_TRUE(parent_->codes.empty());
   EXPECT_TRUE(editor_->m_undoStack.empty());
-}
-
-TEST_F(KeyboardTest, UpAndDownClampTheColumnWithoutRememberingIt) {
-  SetLines({"abcdef", "ab", "abcdef"});
-  SetCaret(5, 0);
-  KeyDown(WXK_DOWN);
-  ExpectCaret(2, 1);
-  KeyDown(WXK_DOWN);  // the shorter column stays
-  ExpectCaret(2, 2);
-  KeyDown(WXK_DOWN, true);  // on the last line: no move, with or without Ctrl
-  ExpectCaret(2, 2);
-  SetCaret(6, 2);
-  KeyDown(WXK_UP, true);
-  ExpectCaret(2, 1);
-  KeyDown(WXK_NUMPAD_UP);
-  ExpectCaret(2, 0);
-  KeyDown(WXK_UP);
-  ExpectCaret(2, 0);
-  KeyDown(WXK_NUMPAD_DOWN);
-  ExpectCaret(2, 1);
-
-  // Without Shift, a key that cannot move still collapses the selection.
-  Select(0, 1, 4, 0);
-  KeyDown(WXK_UP);
-  ExpectCaret(4, 0);
-  ExpectAnchor(4, 0);
-  Select(0, 0, 1, 2);
-  KeyDown(WXK_DOWN);
-  ExpectAnchor(1, 2);
-  // With Shift it keeps it.
-  Select(0, 1, 4, 0);
-  KeyDown(WXK_UP, false, true);
-  ExpectAnchor(0, 1);
-}
-
-TEST_F(KeyboardTest, HomeAndEndWithAndWithoutCtrl) {
-  SetLines({"abc", "defgh", "ij"});
-  SetCaret(2, 1);
-  KeyDown(WXK_END);
-  ExpectCaret(5, 1);
-  KeyDown(WXK_HOME);
-  ExpectCaret(0, 1);
-  KeyDown(WXK_END, true);
-  ExpectCaret(2, 2);
-  KeyDown(WXK_HOME, true);
-  ExpectCaret(0, 0);
-  KeyDown(WXK_NUMPAD_END);
-  ExpectCaret(3, 0);
-  KeyDown(WXK_NUMPAD_HOME);
-  ExpectCaret(0, 0);
-
-  // Shift+End selects to the line end; Shift+Ctrl+End to the end of the text.
-  SetCaret(1, 1);
-  SetAnchor(1, 1);
-  KeyDown(WXK_END, false, true);
-  ExpectAnchor(1, 1);
-  ExpectCaret(5, 1);
-  KeyDown(WXK_END, true, true);
-  ExpectAnchor(1, 1);
-  ExpectCaret(2, 2);
-  KeyDown(WXK_HOME);
-  ExpectAnchor(0, 2);
+  EXPECT_EQ(editor_->m_redoStack.size(), 1u);
 }
 
 TEST_F(KeyboardTest, PageKeysMoveByTheVisibleLinesAndScroll) {
-  SetLines(Numbered(200));
-  const int n = editor_->GetVisibleLineCount(false);
-  ASSERT_GT(n, 2);
-  ASSERT_LT(n, 100);
-
-  SetCaret(5, 0);
-  KeyDown(WXK_PAGEDOWN);
-  ExpectCaret(5, n);
-  EXPECT_EQ(editor_->m_firstLine, n);
-  KeyDown(WXK_PAGEDOWN, true);
-  ExpectCaret(5, 2 * n);
-  EXPECT_EQ(editor_->m_firstLine, 2 * n);
-
-  // Near the end the caret stops at the last line, which becomes the first visible one.
-  SetCaret(5, 199 - n + 1);
-  KeyDown(WXK_NUMPAD_PAGEDOWN);
-  ExpectCaret(5, 199);
-  EXPECT_EQ(editor_->m_firstLine, 199);
-  KeyDown(WXK_PAGEDOWN);
-  ExpectCaret(5, 199);
-
-  KeyDown(WXK_PAGEUP);
-  ExpectCaret(5, 199 - n);
-  EXPECT_EQ(editor_->m_firstLine, 199 - n);
-  SetCaret(5, n - 1);
-  KeyDown(WXK_NUMPAD_PAGEUP);  // stops at line 0
-  ExpectCaret(5, 0);
-  EXPECT_EQ(editor_->m_firstLine, 0);
-
-  // The column is clamped to the line it lands on.
-  Lines_t lines = Numbered(200);
-  lines[n] = "x";
+  Lines_t lines(200, "line");
   SetLines(lines);
-  SetCaret(6, 0);
-  KeyDown(WXK_PAGEDOWN);
-  ExpectCaret(1, n);
-  KeyDown(WXK_PAGEDOWN, false, true);  // Shift+Page Down extends the selection
-  ExpectAnchor(1, n);
-  ExpectCaret(1, 2 * n);
-}
-
-TEST_F(KeyboardTest, ShiftExtendsAndAPlainMoveCollapses) {
-  SetLines({"abcdef", "ghij"});
-  SetCaret(1, 0);
-  SetAnchor(1, 0);
-  KeyDown(WXK_RIGHT, false, true);
-  KeyDown(WXK_RIGHT, false, true);
-  KeyDown(WXK_DOWN, false, true);
-  ExpectAnchor(1, 0);
-  ExpectCaret(3, 1);
-  EXPECT_TRUE(editor_->HasSelection());
-  KeyDown(WXK_LEFT);
-  ExpectCaret(2, 1);
-  ExpectAnchor(2, 1);
-  EXPECT_FALSE(editor_->HasSelection());
-
-  // Return without Ctrl moves nothing but collapses the selection too, and
-  // is passed on so that its character follows.
-  Select(0, 0, 4, 0);
-  EXPECT_TRUE(KeyDown(WXK_RETURN));
-  ExpectCaret(4, 0);
-  ExpectAnchor(4, 0);
-  EXPECT_EQ(editor_->m_textModel.lines, (Lines_t{"abcdef", "ghij"}));
-}
-
-TEST_F(KeyboardTest, WordMovesStopAtWordEdges) {
-  auto left = [this](const std::string& line, int col) {
-    SetLines({line});
-    return ColumnAfter(col, 0, WXK_LEFT, true);
+  const int n = editor_->GetVisibleLineCount(false);
+  ASSERT_TRUE(n > 2 && n < 60) << n;
+  lines[n] = "x";
+  const struct { Pos from; int key, mods; Pos to; int first; } pages[] = {
+      {{4, 0, 4, 0}, WXK_PAGEDOWN, 0, {1, n, 1, n}, n},  // the column clamped to the line it lands on
+      {{1, n, 1, n}, WXK_PAGEDOWN, C | S, {1, 2 * n, 1, n}, 2 * n},
+      {{4, 200 - n, 4, 200 - n}, WXK_NUMPAD_PAGEDOWN, 0, {4, 199, 4, 199}, 199},  // the last line, shown first
+      {{4, 199, 4, 199}, WXK_PAGEDOWN, 0, {4, 199, 4, 199}, 199},
+      {{4, 199, 4, 199}, WXK_PAGEUP, 0, {4, 199 - n, 4, 199 - n}, 199 - n},
+      {{4, n - 1, 4, n - 1}, WXK_NUMPAD_PAGEUP, C, {4, 0, 4, 0}, 0},
   };
-  auto right = [this](const std::string& line, int col) {
-    SetLines({line});
-    return ColumnAfter(col, 0, WXK_RIGHT, true);
+  for (const auto& p : pages) {
+    Start(lines, p.from);
+    Key(p.key, p.mods);
+    EXPECT_EQ(std::make_pair(At(), editor_->m_firstLine), std::make_pair(p.to, p.first));
+  }
+}
+
+// Each row: a text and position, a key with modifiers (0: none), characters typed after it,
+// the text and position after, and the position undo gives back. Every edit empties the redo
+// stack, sends one EN_CHANGE and leaves one frame unless nothing changed.
+TEST_F(KeyboardTest, EditsAreOneActionEachAndUndoRestoresTheCaret) {
+  const Lines_t abc{"abcd", "efgh", "ijkl"}, five{"l0", "l1", "two", "three", "l4"};
+  const Lines_t joined{"l0", "l1", "twothree", "l4"}, shorter{"l0", "l1", "to", "three", "l4"};
+  const Recs removal{{LineDeleted, 1, "efgh"}, {LineChanged, 0, "abcd"}, {LineDeleted, 1, "ijkl"}};
+  struct Edit {
+    Lines_t text; Pos from; int key, mods; const wchar_t* typed; Lines_t after; Pos to, undone; Recs records = {};
   };
-  EXPECT_EQ(left("abc def", 7), 4);
-  EXPECT_EQ(left("abc def", 4), 0);
-  EXPECT_EQ(left("abc ", 4), 0);
-  EXPECT_EQ(left("a.", 2), 1);
-  EXPECT_EQ(left("x := y;", 7), 6);  // punctuation one byte at a time
-  EXPECT_EQ(left("x := y;", 6), 5);
-  EXPECT_EQ(left("x := y;", 5), 4);
-  EXPECT_EQ(left("x := y;", 4), 3);
-  EXPECT_EQ(left("x := y;", 3), 2);
-  EXPECT_EQ(left("x := y;", 2), 0);
-  EXPECT_EQ(left("foo_bar", 7), 4);  // the underscore is no word byte
-  EXPECT_EQ(right("abc def", 0), 3);
-  EXPECT_EQ(right("abc def", 3), 7);
-  EXPECT_EQ(right("a.b", 1), 2);
-  EXPECT_EQ(right("a..b", 1), 2);
-  EXPECT_EQ(right("  abc  ", 0), 5);
-  EXPECT_EQ(right("foo_bar", 0), 3);
-
-  // Across lines.
-  SetLines({"abc", "", "def"});
-  Select(0, 2, 0, 2);
-  KeyDown(WXK_LEFT, true);
-  ExpectCaret(0, 1);
-  KeyDown(WXK_LEFT, true);
-  ExpectCaret(3, 0);
-  KeyDown(WXK_RIGHT, true);
-  ExpectCaret(0, 1);
-  KeyDown(WXK_RIGHT, true);
-  ExpectCaret(0, 2);
-  KeyDown(WXK_RIGHT, true);
-  ExpectCaret(3, 2);
-  KeyDown(WXK_RIGHT, true);  // the end of the last line stays
-  ExpectCaret(3, 2);
-  Select(0, 0, 0, 0);
-  KeyDown(WXK_LEFT, true);
-  ExpectCaret(0, 0);
-
-  // Shift+Ctrl selects by words.
-  SetLines({"one two"});
-  Select(0, 0, 0, 0);
-  KeyDown(WXK_RIGHT, true, true);
-  KeyDown(WXK_RIGHT, true, true);
-  ExpectAnchor(0, 0);
-  ExpectCaret(7, 0);
+  const Edit edits[] = {
+      {{"ab"}, {1, 0, 1, 0}, 0, 0, L"x", {"axb"}, {2, 0, 2, 0}, {1, 0, 1, 0}, {{LineChanged, 0, "ab"}}},
+      // Backspace at column 0 and Delete at a line end join lines; Ctrl changes nothing.
+      {five, {0, 3, 0, 3}, WXK_BACK, 0, L"", joined, {3, 2, 3, 2}, {0, 3, 0, 3}},
+      {five, {3, 2, 3, 2}, WXK_DELETE, C, L"", joined, {3, 2, 3, 2}, {3, 2, 3, 2}},
+      {five, {2, 2, 2, 2}, WXK_BACK, C, L"", shorter, {1, 2, 1, 2}, {2, 2, 2, 2}},
+      {five, {1, 2, 1, 2}, WXK_NUMPAD_DELETE, 0, L"", shorter, {1, 2, 1, 2}, {1, 2, 1, 2}},
+      {{"ab", "cd"}, {0, 0, 0, 0}, WXK_BACK, 0, L"", {"ab", "cd"}, {0, 0, 0, 0}, {}},  // nothing to delete
+      {{"ab", "cd"}, {2, 1, 2, 1}, WXK_DELETE, 0, L"", {"ab", "cd"}, {2, 1, 2, 1}, {}},
+      // The selection goes first, whichever way it was made; over several lines undo brings it back.
+      {abc, {1, 2, 2, 0}, WXK_BACK, 0, L"", {"abjkl"}, {2, 0, 2, 0}, {1, 2, 2, 0}, removal},
+      {abc, {2, 0, 1, 2}, WXK_DELETE, 0, L"", {"abjkl"}, {2, 0, 2, 0}, {1, 2, 2, 0}, removal},
+      {abc, {2, 0, 1, 2}, 0, 0, L"Z", {"abZjkl"}, {3, 0, 3, 0}, {1, 2, 2, 0}},
+      {{"abcdef"}, {4, 0, 1, 0}, 0, 0, L"X", {"aXef"}, {2, 0, 2, 0}, {1, 0, 1, 0},
+       {{LineChanged, 0, "abcdef"}, {LineChanged, 0, "aef"}}},
+      {{"zero", "abcdef", "ghi"}, {0, 2, 3, 1}, WXK_BACK, 0, L"", {"zero", "abcghi"}, {3, 1, 3, 1}, {0, 2, 3, 1}},
+      // A caret below the last line (left by inserted text ending in a line feed): typing adds a
+      // line; a selection from there ends at the end of the text.
+      {{"ab", "{"}, {0, 2, 0, 2}, 0, 0, L"}", {"ab", "{", "}"}, {1, 2, 1, 2}, {0, 2, 0, 2}},
+      {{"ab", "cd", "ef"}, {1, 1, 0, 3}, WXK_BACK, 0, L"", {"ab", "c"}, {1, 1, 1, 1}, {2, 2, 1, 1}},
+      // Tab fills to the next stop, from the start of a selection; the glyph of byte 9 types a tab.
+      {{"abcd|"}, {0, 0, 0, 0}, 0, 0, L"\t", {"    abcd|"}, {4, 0, 4, 0}, {0, 0, 0, 0}},
+      {{"abcd|"}, {1, 0, 1, 0}, 0, 0, L"\t", {"a   bcd|"}, {4, 0, 4, 0}, {1, 0, 1, 0}},
+      {{"abcd|"}, {2, 0, 2, 0}, 0, 0, L"\t", {"ab  cd|"}, {4, 0, 4, 0}, {2, 0, 2, 0}},
+      {{"abcd|"}, {3, 0, 3, 0}, 0, 0, L"\t", {"abc d|"}, {4, 0, 4, 0}, {3, 0, 3, 0}},
+      {{"abcd|"}, {4, 0, 4, 0}, 0, 0, L"\t", {"abcd    |"}, {8, 0, 8, 0}, {4, 0, 4, 0}},
+      {{"abcdefgh"}, {2, 0, 6, 0}, 0, 0, L"\uF009", {"ab  gh"}, {4, 0, 4, 0}, {2, 0, 2, 0}},
+      // Return copies the spaces left of the caret (auto-indent); its key-down collapses a
+      // selection, Shift+Return deletes it; Ctrl+Return posts a line break, its line feed is ignored.
+      {{"    foo"}, {7, 0, 7, 0}, WXK_RETURN, 0, L"\r", {"    foo", "    "}, {4, 1, 4, 1}, {7, 0, 7, 0}},
+      {{"    foo"}, {2, 0, 2, 0}, WXK_RETURN, C, L"\n", {"  ", "    foo"}, {2, 1, 2, 1}, {2, 0, 2, 0}},
+      {{"  abc"}, {3, 0, 3, 0}, WXK_RETURN, NoIndent, L"\r", {"  a", "bc"}, {0, 1, 0, 1}, {3, 0, 3, 0}},
+      {{"abcdef"}, {4, 0, 1, 0}, WXK_RETURN, 0, L"\r", {"abcd", "ef"}, {0, 1, 0, 1}, {4, 0, 4, 0}},
+      {{"abcdef"}, {4, 0, 1, 0}, WXK_RETURN, S, L"\r", {"a", "ef"}, {0, 1, 0, 1}, {1, 0, 1, 0}},
+      {{"abcd"}, {2, 0, 2, 0}, WXK_RETURN, 0, L"\r", {"ab", "cd"}, {0, 1, 0, 1}, {2, 0, 2, 0},
+       {{LineChanged, 0, "abcd"}, {LineInserted, 1, ""}}},
+  };
+  for (std::size_t i = 0; i < std::size(edits); ++i) {
+    const Edit& e = edits[i];
+    SCOPED_TRACE(i);
+    Start(e.text, e.from);
+    editor_->m_autoIndent = !(e.mods & NoIndent);
+    FillRedo();
+    parent_->codes.clear();
+    if (e.key) Key(e.key, e.mods);
+    Pump();
+    Type(e.typed);
+    EXPECT_EQ(Now(), State(e.after, e.to));
+    EXPECT_TRUE(editor_->m_redoStack.empty());
+    EXPECT_EQ(parent_->codes, std::vector<int>{ids::EN_CHANGE});
+    ASSERT_EQ(editor_->m_undoStack.size(), e.after == e.text ? 0u : 1u);
+    if (e.after == e.text) continue;
+    if (!e.records.empty()) { EXPECT_EQ(Records(), e.records); }
+    Undo();
+    EXPECT_EQ(Now(), State(e.text, e.undone));
+  }
 }
 
-TEST_F(KeyboardTest, WordMovesFollowTheProcessCharacterClasses) {
-  // 0x82 is a letter in the OEM code page only.
-  const std::string line = "ab\x82" "cd";
-  SetLines({line});
-  EXPECT_EQ(ColumnAfter(5, 0, WXK_LEFT, true), 3);
-  platform::UseOemCharClasses();
-  EXPECT_EQ(ColumnAfter(5, 0, WXK_LEFT, true), 0);
-  EXPECT_EQ(ColumnAfter(0, 0, WXK_RIGHT, true), 5);
-}
-
-TEST_F(KeyboardTest, BackspaceAndDeleteJoinLines) {
-  SetLines({"l0", "l1", "two", "three", "l4"});
-  SetCaret(0, 3);
-  SetAnchor(0, 3);
-  KeyDown(WXK_BACK);
-  EXPECT_EQ(Lines(), (Lines_t{"l0", "l1", "twothree", "l4"}));
-  ExpectCaret(3, 2);
-  ExpectAnchor(3, 2);
-  // Undo puts the caret back where the key found it.
-  wxCommandEvent undo(wxEVT_MENU, ids::ID_EDIT_UNDO);
-  editor_->OnEditUndo(undo);
-  EXPECT_EQ(Lines(), (Lines_t{"l0", "l1", "two", "three", "l4"}));
-  ExpectCaret(0, 3);
-
-  SetCaret(3, 2);
-  SetAnchor(3, 2);
-  KeyDown(WXK_DELETE);
-  EXPECT_EQ(Lines(), (Lines_t{"l0", "l1", "twothree", "l4"}));
-  ExpectCaret(3, 2);
-  editor_->OnEditUndo(undo);
-  ExpectCaret(3, 2);
-
-  // Inside a line, one byte each way; Ctrl changes nothing.
-  SetCaret(2, 2);
-  SetAnchor(2, 2);
-  KeyDown(WXK_BACK, true);
-  EXPECT_EQ(Lines()[2], "to");
-  ExpectCaret(1, 2);
-  KeyDown(WXK_DELETE, true);
-  EXPECT_EQ(Lines()[2], "t");
-  ExpectCaret(1, 2);
-  KeyDown(WXK_NUMPAD_DELETE);  // at the end: joins the next line
-  EXPECT_EQ(Lines()[2], "tthree");
-  // Every join leaves the per-line arrays as long as the text.
-  const CTextModel& m = editor_->m_textModel;
-  EXPECT_EQ(m.braceDepth.size(), m.lines.size());
-  EXPECT_EQ(m.lineBackground.size(), m.lines.size());
-  EXPECT_EQ(m.lineColours[2].size(), m.lines[2].size());
-}
-
-TEST_F(KeyboardTest, NothingToDeleteStillEndsTheAction) {
-  SetLines({"ab", "cd"});
-  editor_->m_redoStack.emplace_back();
-  editor_->m_redoStack.back().m_records.emplace_back();
-  KeyDown(WXK_BACK);  // at (0, 0)
-  EXPECT_EQ(Lines(), (Lines_t{"ab", "cd"}));
-  EXPECT_TRUE(editor_->m_undoStack.empty());
-  EXPECT_TRUE(editor_->m_redoStack.empty());
-  EXPECT_EQ(parent_->codes, std::vector<int>{ids::EN_CHANGE});
-
-  SetCaret(2, 1);
-  SetAnchor(2, 1);
-  KeyDown(WXK_DELETE);  // at the end of the last line
-  EXPECT_EQ(Lines(), (Lines_t{"ab", "cd"}));
-  EXPECT_TRUE(editor_->m_undoStack.empty());
-  EXPECT_EQ(parent_->Count(ids::EN_CHANGE), 2);
-}
-
-TEST_F(KeyboardTest, BackspaceAndDeleteRemoveTheSelection) {
-  // (3, 1) to (0, 2): line 1 from column 3 on, nothing of line 2.
-  SetLines({"zero", "abcdef", "ghi"});
-  Select(3, 1, 0, 2);
-  KeyDown(WXK_BACK);
-  EXPECT_EQ(Lines(), (Lines_t{"zero", "abcghi"}));
-  ExpectCaret(3, 1);
-  ExpectAnchor(3, 1);
-  ASSERT_EQ(editor_->m_undoStack.size(), 1u);
-  EXPECT_EQ(parent_->Count(ids::EN_CHANGE), 1);
-
-  SetLines({"abcdef"});
-  Select(4, 0, 1, 0);
-  KeyDown(WXK_DELETE);
-  EXPECT_EQ(Lines(), (Lines_t{"aef"}));
-  ExpectCaret(1, 0);
-}
-
-TEST_F(KeyboardTest, ReadOnlyKeysMoveButNeverEdit) {
-  SetLines({"abc", "def"});
-  editor_->m_readOnly = true;
-  editor_->m_redoStack.emplace_back();
-  editor_->m_redoStack.back().m_records.emplace_back();
-  Select(0, 0, 2, 1);
-  KeyDown(WXK_BACK);
-  KeyDown(WXK_DELETE, true);
-  EXPECT_FALSE(KeyDown(WXK_RETURN, true));
-  Pump();
-  EXPECT_EQ(Lines(), (Lines_t{"abc", "def"}));
+// The first typed character switches the process to the OEM classes, whatever
+// becomes of it (0x82 becomes a letter for word moves). Characters map to bytes
+// through the glyphs; control characters, those without a glyph and glyphs of
+// unprintable bytes are dropped and begin no action.
+TEST_F(KeyboardTest, CharactersAreFilteredAndMappedThroughTheGlyphs) {
+  Start({"ab\x82" "cd"}, {5, 0, 5, 0});
+  FillRedo();
+  Key(WXK_LEFT, C);
+  EXPECT_EQ(At(), (Pos{3, 0, 3, 0}));
+  for (wchar_t dropped : {1, 8, 10, 27, 0x7F, 0x2014, 0x1F600, 0xF100, 0x03C0, 0xF000, 0x2190}) Type({dropped});
+  Start({"ab\x82" "cd"}, {5, 0, 5, 0});
+  Key(WXK_LEFT, C);
+  EXPECT_EQ(At(), (Pos{0, 0, 0, 0}));
   EXPECT_TRUE(parent_->codes.empty());
   EXPECT_EQ(editor_->m_redoStack.size(), 1u);
-  // The common tail still ran: the selection collapsed onto the caret.
-  ExpectAnchor(2, 1);
-  KeyDown(WXK_LEFT);
-  KeyDown(WXK_UP);
-  ExpectCaret(1, 0);
-}
-
-TEST_F(KeyboardTest, KeysOutsideTheTableArePassedOn) {
-  SetLines({"abc"});
-  Select(0, 0, 2, 0);
-  for (int key : {int(WXK_TAB), int(WXK_SPACE), int('A'), int(WXK_ESCAPE), int(WXK_INSERT), int(WXK_F5)})
-    EXPECT_TRUE(KeyDown(key)) << key;
-  // A key held with Alt alone is a system key.
-  EXPECT_TRUE(KeyDown(WXK_LEFT, false, false, true));
-  EXPECT_TRUE(KeyDown(WXK_BACK, false, false, true));
-  EXPECT_EQ(Lines(), (Lines_t{"abc"}));
-  ExpectCaret(2, 0);
-  ExpectAnchor(0, 0);  // not even the selection changed
-  // The keys of the table are consumed, Return without Ctrl excepted.
-  EXPECT_FALSE(KeyDown(WXK_LEFT));
-  EXPECT_FALSE(KeyDown(WXK_HOME, true));
-  EXPECT_TRUE(KeyDown(WXK_RETURN));
-  EXPECT_TRUE(KeyDown(WXK_NUMPAD_ENTER));
-  EXPECT_FALSE(KeyDown(WXK_RETURN, true));
-  EXPECT_EQ(editor_->OnGetDlgCode(), 4);
-  EXPECT_TRUE(editor_->HasFlag(wxWANTS_CHARS));
-}
-
-TEST_F(KeyboardTest, CtrlReturnPostsALineBreak) {
-  SetLines({"abcd"});
-  SetCaret(2, 0);
-  SetAnchor(2, 0);
-  KeyDown(WXK_RETURN, true);
-  EXPECT_EQ(Lines(), (Lines_t{"abcd"}));  // the line break is still on its way
-  Pump();
-  EXPECT_EQ(Lines(), (Lines_t{"ab", "cd"}));
-  ExpectCaret(0, 1);
-  // The line feed that the keyboard makes of Ctrl+Return is ignored.
-  Char(10);
-  EXPECT_EQ(Lines(), (Lines_t{"ab", "cd"}));
-  EXPECT_EQ(editor_->m_undoStack.size(), 1u);
-}
-
-TEST_F(KeyboardTest, AFailingKeyIsDroppedWithoutTheTail) {
-  // A text inserted with a final line feed leaves the caret below the last line.
-  editor_->InsertText(L"ab\n");
-  ASSERT_EQ(Lines(), (Lines_t{"ab"}));
-  ExpectCaret(0, 1);
-  SetAnchor(1, 0);
-  editor_->m_redoStack.emplace_back();
-  editor_->m_redoStack.back().m_records.emplace_back();
-  parent_->codes.clear();
-
-  KeyDown(WXK_END);  // there is no line to take the length of
-  ExpectCaret(0, 1);
-  ExpectAnchor(1, 0);  // no common tail
-  SetAnchor(0, 1);
-  KeyDown(WXK_BACK);  // the join finds no line to join
-  EXPECT_EQ(Lines(), (Lines_t{"ab"}));
-  EXPECT_TRUE(parent_->codes.empty());
-  EXPECT_TRUE(editor_->m_redoStack.empty());  // the action had begun
-  EXPECT_TRUE(editor_->m_currentFrame.m_records.empty());
-
-  // Typing there adds the line.
-  Char('x');
-  EXPECT_EQ(Lines(), (Lines_t{"ab", "x"}));
-  ExpectCaret(1, 1);
-}
-
-TEST_F(KeyboardTest, ASelectionFromBelowTheLastLineEndsAtTheEndOfTheText) {
-  editor_->InsertText(L"ab\ncd\nef\n");
-  ASSERT_EQ(Lines(), (Lines_t{"ab", "cd", "ef"}));
-  ExpectCaret(0, 3);
-  KeyDown(WXK_UP, false, true);
-  KeyDown(WXK_UP, false, true);
-  KeyDown(WXK_RIGHT, false, true);
-  ExpectAnchor(0, 3);
-  ExpectCaret(1, 1);
-  const std::size_t frames = editor_->m_undoStack.size();
-
-  KeyDown(WXK_BACK);
-  EXPECT_EQ(Lines(), (Lines_t{"ab", "c"}));
-  ExpectCaret(1, 1);
-  ExpectAnchor(1, 1);
-  ASSERT_EQ(editor_->m_undoStack.size(), frames + 1);
-  // Every removed line is in the frame, so undo brings them all back.
-  wxCommandEvent undo(wxEVT_MENU, ids::ID_EDIT_UNDO);
-  editor_->OnEditUndo(undo);
-  EXPECT_EQ(Lines(), (Lines_t{"ab", "cd", "ef"}));
+  Type(L"a\u00E9\u20AC\u221E\u00A0\u2500");
+  EXPECT_EQ(Lines(), (Lines_t{"a\xE9\xA4\xFF\xA0\x90" "ab\x82" "cd"}));  // the euro is byte 164
 }
 
 TEST_F(KeyboardTest, RealKeysFromTheServer) {
   keystate::ClearOverride();
-  // A neighbour that could take the focus: Tab must stay in the editor.
-  new wxTextCtrl(parent_, wxID_ANY, "", wxPoint(0, 570), wxSize(40, 28));
+  new wxTextCtrl(parent_, wxID_ANY, "", wxPoint(0, 570), wxSize(40, 28));  // Tab must not move the focus to it
   editor_->SetFocus();
   Pump();
   ASSERT_EQ(wxWindow::FindFocus(), editor_);
-
   wxUIActionSimulator keys;
-  keys.Text("ab");
+  auto held = [&](int key, int modifiers) {  // the editor reads the modifiers as it handles the key
+    Pump();
+    keys.KeyDown(key, modifiers);
+    Pump();
+    keys.KeyUp(key, modifiers);
+  };
+  for (int code : std::initializer_list<int>{'a', 'b', WXK_RETURN, WXK_TAB, 'c', WXK_BACK, WXK_LEFT, WXK_LEFT})
+    keys.Char(code);
   Pump();
-  keys.Char(WXK_RETURN);
-  Pump();
-  keys.Char(WXK_TAB);
-  keys.Char('c');
-  Pump();
-  EXPECT_EQ(Lines(), (Lines_t{"ab", "    c"}));
-  ExpectCaret(5, 1);
+  EXPECT_EQ(Now(), State({"ab", "    "}, {2, 1, 2, 1}));
   EXPECT_EQ(wxWindow::FindFocus(), editor_);
-
-  keys.Char(WXK_BACK);
-  keys.Char(WXK_LEFT);
-  keys.Char(WXK_LEFT);
-  Pump();
-  ExpectCaret(2, 1);
-  HeldKey(keys, WXK_RETURN, wxMOD_CONTROL);  // exactly one line break
-  EXPECT_EQ(Lines(), (Lines_t{"ab", "  ", "    "}));
+  held(WXK_RETURN, wxMOD_CONTROL);  // exactly one line break
   keys.Char(WXK_NUMPAD_ENTER);
-  Pump();
-  EXPECT_EQ(Lines().size(), 4u);
-  // Ctrl with a letter is no character to type.
-  keys.Char('a', wxMOD_CONTROL);
-  Pump();
-  HeldKey(keys, WXK_HOME, wxMOD_CONTROL);
-  HeldKey(keys, WXK_RIGHT, wxMOD_SHIFT);
+  held(WXK_HOME, wxMOD_CONTROL);
+  held(WXK_RIGHT, wxMOD_SHIFT);
   keys.Char(WXK_DELETE);
   Pump();
-  EXPECT_EQ(Lines(), (Lines_t{"b", "  ", "  ", "    "}));
-  ExpectCaret(0, 0);
+  EXPECT_EQ(Now(), State({"b", "  ", "  ", "    "}, {0, 0, 0, 0}));
   EXPECT_EQ(editor_->m_undoStack.size(), 9u);
 }
 
