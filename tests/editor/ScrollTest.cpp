@@ -1,458 +1,150 @@
-// Scrolling driven by real scroll-bar, wheel and size events: the bars'
-// ranges, every scroll code on both bars, the wheel and the zoom, following
-// the caret, and the anchor after a key.
-#include <wx/dcclient.h>
-#include <wx/dcmemory.h>
-
-#include <string>
-#include <vector>
-
+// Scrolling by real scroll-bar, wheel and size events: geometry, bars, codes, wheel, zoom, the caret.
 #include "support/EditorFixture.h"
 
 #include <wx/caret.h>
 
 namespace {
 
+using Ints = std::vector<int>;
+constexpr int V = wxVERTICAL, H = wxHORIZONTAL;
+
+// A scroll code (line u d, page U D, thumb track/release t r, top T, bottom B) or wheel turn (w, with
+// Shift S, with Ctrl C, sideways h) sent `times`; then the first line or column, and the bar.
+struct Step {
+  char code;
+  int value, first, times = 1, thumb = -2;  // value: position or rotation; thumb -2: at `first`, -1: any
+};
+
 class ScrollTest : public EditorFixture {
  protected:
+  // A 10 x 10 cell in a 700 x 500 client area: 50 rows, 69 columns past the margin.
   void SetUp() override {
     EditorFixture::SetUp();
-    // A 10 x 10 cell keeps the arithmetic readable: the 700 x 500 client
-    // area holds 50 whole rows and 70 columns (69 visible past the margin).
-    editor_->m_cellWidth = 10;
-    editor_->m_lineHeight = 10;
+    editor_->m_cellWidth = editor_->m_lineHeight = 10;
     SetClient(wxSize(700, 500));
   }
-  // Sizes the window for the client size wanted; the scroll bars may take
-  // their room only after a round of events.
+  // The scroll bars may take their room only after a round of events.
   void SetClient(const wxSize& wanted) {
-    for (int i = 0; i < 5 && editor_->GetClientSize() != wanted; ++i) {
+    for (int i = 0; i < 5 && editor_->GetClientSize() != wanted; ++i, Pump())
       editor_->SetSize(editor_->GetSize() + wanted - editor_->GetClientSize());
-      Pump();
-    }
     ASSERT_EQ(editor_->GetClientSize(), wanted);
   }
-  static std::vector<std::string> Numbered(int n, int width = 0) {
-    std::vector<std::string> lines;
-    for (int i = 0; i < n; ++i) {
-      std::string line = "line " + std::to_string(i);
-      if (width > 0) line.resize(width, '.');
-      lines.push_back(line);
+  void Text(int lines, int width = 8) { SetLines(std::vector<std::string>(lines, std::string(width, 'x'))); }
+  void Run(int bar, const std::vector<Step>& steps) {
+    const wxEventType types[] = {wxEVT_SCROLLWIN_LINEUP, wxEVT_SCROLLWIN_LINEDOWN, wxEVT_SCROLLWIN_PAGEUP,
+                                 wxEVT_SCROLLWIN_PAGEDOWN, wxEVT_SCROLLWIN_THUMBTRACK,
+                                 wxEVT_SCROLLWIN_THUMBRELEASE, wxEVT_SCROLLWIN_TOP, wxEVT_SCROLLWIN_BOTTOM};
+    for (const Step& s : steps) {
+      const std::size_t code = std::string("udUDtrTB").find(s.code);
+      for (int n = 0; n < s.times; ++n) {
+        wxScrollWinEvent scroll(code < 8 ? types[code] : wxEVT_NULL, s.value, bar);
+        wxMouseEvent wheel(wxEVT_MOUSEWHEEL);
+        wheel.m_wheelRotation = s.value;
+        wheel.m_wheelDelta = 120;
+        wheel.m_wheelAxis = s.code == 'h' ? wxMOUSE_WHEEL_HORIZONTAL : wxMOUSE_WHEEL_VERTICAL;
+        keystate::Override(s.code == 'S', s.code == 'C');
+        editor_->ProcessWindowEvent(code < 8 ? static_cast<wxEvent&>(scroll) : wheel);
+      }
+      EXPECT_EQ(bar == V ? editor_->m_firstLine : editor_->m_firstCol, s.first) << s.code << s.value;
+      EXPECT_EQ(s.thumb == -1 ? -1 : editor_->GetScrollPos(bar), s.thumb == -2 ? s.first : s.thumb) << s.code;
     }
-    return lines;
-  }
-  void Scroll(wxEventType type, int orientation, int position = 0) {
-    wxScrollWinEvent event(type, position, orientation);
-    event.SetEventObject(editor_);
-    editor_->ProcessWindowEvent(event);
-  }
-  void V(wxEventType type, int position = 0) { Scroll(type, wxVERTICAL, position); }
-  void H(wxEventType type, int position = 0) { Scroll(type, wxHORIZONTAL, position); }
-  void Wheel(int rotation) {
-    wxMouseEvent event(wxEVT_MOUSEWHEEL);
-    event.m_wheelRotation = rotation;
-    event.m_wheelDelta = 120;
-    event.m_wheelAxis = wxMOUSE_WHEEL_VERTICAL;
-    event.SetEventObject(editor_);
-    editor_->ProcessWindowEvent(event);
-  }
-  int First() const { return editor_->m_firstLine; }
-  int FirstCol() const { return editor_->m_firstCol; }
-  int VPos() const { return editor_->GetScrollPos(wxVERTICAL); }
-  int HPos() const { return editor_->GetScrollPos(wxHORIZONTAL); }
-  // The cell size the editor's font gives, measured independently.
-  wxSize FontCell() {
-    wxClientDC dc(editor_);
-    dc.SetFont(editor_->m_font);
-    wxCoord w = 0, h = 0;
-    dc.GetTextExtent(wxString('M', 40), &w, &h);
-    return wxSize((w + 20) / 40, dc.GetCharHeight());
   }
 };
 
-TEST_F(ScrollTest, GeometryFollowsTheCellAndTheScrollPosition) {
-  SetLines(Numbered(100));
-  EXPECT_EQ(editor_->GetVisibleColumnCount(), 69);
-  EXPECT_EQ(editor_->GetVisibleLineCount(false), 50);
-  EXPECT_EQ(editor_->GetVisibleLineCount(true), 50);
-  EXPECT_EQ(editor_->GetFirstVisibleLine(), 0);
-  EXPECT_EQ(editor_->GetLastVisibleLine(), 50);
-  EXPECT_EQ(editor_->GetLineRect(3), wxRect(0, 30, 700, 10));
-  EXPECT_EQ(editor_->GetLinesRect(7, 4), wxRect(0, 40, 700, 40));
-  EXPECT_EQ(editor_->GetLinesRect(4, 4), wxRect(0, 40, 700, 10));
+TEST_F(ScrollTest, GeometryAndBarsFollowTheTextTheCellAndTheWindow) {
+  ColorEditWnd& e = *editor_;
+  auto counts = [&] {
+    const wxRect r = e.GetLineRect(2);
+    return Ints({e.GetVisibleColumnCount(), e.GetVisibleLineCount(false), e.GetVisibleLineCount(true),
+                 e.GetFirstVisibleLine(), e.GetLastVisibleLine(), r.x, r.y, r.width, r.height});
+  };
+  Text(100);
+  EXPECT_EQ(counts(), Ints({69, 50, 50, 0, 50, 0, 20, 700, 10}));
+  EXPECT_EQ(e.GetLinesRect(7, 4), wxRect(0, 40, 700, 40));
+  EXPECT_EQ(e.GetLinesRect(4, 4), wxRect(0, 40, 700, 10));
+  e.m_firstLine = 60;
+  EXPECT_EQ(counts(), Ints({69, 50, 50, 60, 100, 0, -580, 700, 10}));  // the last at most the line count
+  // A short text clamps the visible lines unless asked not to; another cell changes every answer.
+  Text(5);
+  e.m_firstLine = 0;
+  e.m_cellWidth = 7;
+  e.m_lineHeight = 17;
+  EXPECT_EQ(counts(), Ints({99, 5, 29, 0, 5, 0, 34, 700, 17}));
 
-  editor_->m_firstLine = 60;
-  EXPECT_EQ(editor_->GetFirstVisibleLine(), 60);
-  EXPECT_EQ(editor_->GetLastVisibleLine(), 100);  // at most the line count
-  EXPECT_EQ(editor_->GetLineRect(58), wxRect(0, -20, 700, 10));
-
-  // A short text clamps the visible lines to the line count unless asked not to.
-  SetLines(Numbered(5));
-  editor_->m_firstLine = 0;
-  EXPECT_EQ(editor_->GetVisibleLineCount(false), 5);
-  EXPECT_EQ(editor_->GetVisibleLineCount(true), 50);
-  EXPECT_EQ(editor_->GetLastVisibleLine(), 5);
-
-  // Another cell size changes every answer.
-  editor_->m_cellWidth = 7;
-  editor_->m_lineHeight = 17;
-  EXPECT_EQ(editor_->GetVisibleColumnCount(), 99);
-  EXPECT_EQ(editor_->GetVisibleLineCount(true), 29);
-  EXPECT_EQ(editor_->GetLineRect(2), wxRect(0, 34, 700, 17));
-}
-
-TEST_F(ScrollTest, BarsMirrorTheTextAndTheWindow) {
-  // A text that fits: the bar runs from 0 to 0, its page the visible lines.
-  SetLines(Numbered(20, 30));
-  EXPECT_EQ(editor_->GetScrollRange(wxVERTICAL), 1);
-  EXPECT_EQ(editor_->GetScrollThumb(wxVERTICAL), 20);
-  EXPECT_EQ(VPos(), 0);
-  EXPECT_EQ(editor_->GetScrollRange(wxHORIZONTAL), 1);
-  EXPECT_EQ(editor_->GetScrollThumb(wxHORIZONTAL), 69);
-
-  // A long and wide text: 0 to count - 1 with a page of 50 rows; 0 to the
-  // longest line - 1 with a page of 69 columns.
-  SetLines(Numbered(500, 200));
-  EXPECT_EQ(editor_->GetScrollRange(wxVERTICAL), 500);
-  EXPECT_EQ(editor_->GetScrollThumb(wxVERTICAL), 50);
-  EXPECT_EQ(editor_->GetScrollRange(wxHORIZONTAL), 200);
-  EXPECT_EQ(editor_->GetScrollThumb(wxHORIZONTAL), 69);
-
-  editor_->m_firstLine = 100;
-  editor_->m_firstCol = 30;
-  editor_->UpdateScrollBars();
-  EXPECT_EQ(VPos(), 100);
-  EXPECT_EQ(HPos(), 30);
-
-  // Resizing sets them again for the new window.
+  // The bars: 0 to 0 when the text fits, else to count - 1 and longest - 1; pages follow resizing.
+  e.m_cellWidth = e.m_lineHeight = 10;
+  Text(20, 30);
+  auto bars = [&] {
+    return Ints({e.GetScrollRange(V), e.GetScrollThumb(V), e.GetScrollRange(H), e.GetScrollThumb(H)});
+  };
+  EXPECT_EQ(bars(), Ints({1, 20, 1, 69}));
+  Text(500, 200);
   SetClient(wxSize(400, 300));
-  EXPECT_EQ(editor_->GetScrollThumb(wxVERTICAL), 30);
-  EXPECT_EQ(editor_->GetScrollThumb(wxHORIZONTAL), 39);
-  editor_->m_lineHeight = 20;
-  wxSizeEvent size(editor_->GetSize(), editor_->GetId());
-  editor_->ProcessWindowEvent(size);
-  EXPECT_EQ(editor_->GetScrollThumb(wxVERTICAL), 15);
+  EXPECT_EQ(bars(), Ints({500, 30, 200, 39}));
 }
 
-TEST_F(ScrollTest, VerticalCodesMoveTheFirstLine) {
-  SetLines(Numbered(200));
-  V(wxEVT_SCROLLWIN_LINEDOWN);
-  EXPECT_EQ(First(), 1);
-  EXPECT_EQ(VPos(), 1);
-  V(wxEVT_SCROLLWIN_LINEUP);
-  EXPECT_EQ(First(), 0);
-  V(wxEVT_SCROLLWIN_LINEUP);
-  EXPECT_EQ(First(), 0);
-
-  // A page is three quarters of the visible lines: 50 * 3 / 4 = 37.
-  V(wxEVT_SCROLLWIN_PAGEDOWN);
-  EXPECT_EQ(First(), 37);
-  EXPECT_EQ(VPos(), 37);
-  V(wxEVT_SCROLLWIN_PAGEUP);
-  EXPECT_EQ(First(), 0);
-  editor_->m_firstLine = 10;
-  V(wxEVT_SCROLLWIN_PAGEUP);
-  EXPECT_EQ(First(), 0);
-
-  V(wxEVT_SCROLLWIN_BOTTOM);
-  EXPECT_EQ(First(), 200 - 50);
-  EXPECT_EQ(VPos(), 150);
-  V(wxEVT_SCROLLWIN_LINEDOWN);  // already at the last page
-  EXPECT_EQ(First(), 150);
-  V(wxEVT_SCROLLWIN_TOP);
-  EXPECT_EQ(First(), 0);
-
-  V(wxEVT_SCROLLWIN_THUMBTRACK, 77);
-  EXPECT_EQ(First(), 77);
-  EXPECT_EQ(VPos(), 77);
-  V(wxEVT_SCROLLWIN_THUMBRELEASE, 12);
-  EXPECT_EQ(First(), 12);
-  // A thumb position past the text goes no further than the line count.
-  V(wxEVT_SCROLLWIN_THUMBTRACK, 5000);
-  EXPECT_EQ(First(), 200);
-}
-
-TEST_F(ScrollTest, PagingPastTheEndLeavesEmptyRows) {
-  SetLines(Numbered(100));
-  V(wxEVT_SCROLLWIN_PAGEDOWN);
-  V(wxEVT_SCROLLWIN_PAGEDOWN);
-  EXPECT_EQ(First(), 74);  // beyond 100 - 50
-  V(wxEVT_SCROLLWIN_PAGEDOWN);
-  EXPECT_EQ(First(), 111);  // beyond the line count
-  // The bar's thumb stays at its end.
-  EXPECT_EQ(VPos(), 100 - 50);
-  V(wxEVT_SCROLLWIN_LINEDOWN);
-  EXPECT_EQ(First(), 111);
-  V(wxEVT_SCROLLWIN_LINEUP);
-  EXPECT_EQ(First(), 110);
-
-  // The rows show only white.
-  const wxSize client = editor_->GetClientSize();
-  wxBitmap bitmap(client.x, client.y, 24);
-  {
-    wxMemoryDC dc(bitmap);
-    editor_->PaintTo(dc);
-  }
-  const wxImage image = bitmap.ConvertToImage();
-  EXPECT_EQ(image.GetRed(5, 5), 255);
-  EXPECT_EQ(image.GetBlue(5, 5), 255);
-}
-
-TEST_F(ScrollTest, TextThatFitsDoesNotScroll) {
-  SetLines(Numbered(30));
-  V(wxEVT_SCROLLWIN_LINEDOWN);
-  EXPECT_EQ(First(), 0);
-  V(wxEVT_SCROLLWIN_BOTTOM);
-  EXPECT_EQ(First(), 0);
-  Wheel(-120);
-  EXPECT_EQ(First(), 0);
-  H(wxEVT_SCROLLWIN_LINEDOWN);
-  EXPECT_EQ(FirstCol(), 0);
-  H(wxEVT_SCROLLWIN_BOTTOM);
-  EXPECT_EQ(FirstCol(), 0);
-  // A dragged thumb moves the columns when everything fits: the limit is negative.
-  H(wxEVT_SCROLLWIN_THUMBTRACK, 3);
-  EXPECT_EQ(FirstCol(), 3);
-}
-
-TEST_F(ScrollTest, HorizontalCodesMoveTheFirstColumn) {
-  SetLines(Numbered(10, 300));
-  H(wxEVT_SCROLLWIN_LINEDOWN);
-  EXPECT_EQ(FirstCol(), 1);
-  EXPECT_EQ(HPos(), 1);
-  H(wxEVT_SCROLLWIN_LINEUP);
-  EXPECT_EQ(FirstCol(), 0);
-  H(wxEVT_SCROLLWIN_LINEUP);
-  EXPECT_EQ(FirstCol(), 0);
-
-  // A page is three quarters of the columns that fit (70, margin included).
-  H(wxEVT_SCROLLWIN_PAGEDOWN);
-  EXPECT_EQ(FirstCol(), 52);
-  H(wxEVT_SCROLLWIN_PAGEUP);
-  EXPECT_EQ(FirstCol(), 0);
-  for (int i = 0; i < 6; ++i) H(wxEVT_SCROLLWIN_PAGEDOWN);
-  EXPECT_EQ(FirstCol(), 312);  // past the longest line: no limit
-  H(wxEVT_SCROLLWIN_TOP);
-  EXPECT_EQ(FirstCol(), 0);
-
-  // The right edge: the last columns of the longest line fill the window.
-  H(wxEVT_SCROLLWIN_BOTTOM);
-  EXPECT_EQ(FirstCol(), 300 - 69);
-  EXPECT_EQ(HPos(), 231);
-  H(wxEVT_SCROLLWIN_LINEDOWN);
-  EXPECT_EQ(FirstCol(), 231);
-
-  // The thumb goes no further than that edge either.
-  H(wxEVT_SCROLLWIN_THUMBTRACK, 40);
-  EXPECT_EQ(FirstCol(), 40);
-  H(wxEVT_SCROLLWIN_THUMBRELEASE, 250);
-  EXPECT_EQ(FirstCol(), 231);
-  H(wxEVT_SCROLLWIN_THUMBTRACK, 10);
-  EXPECT_EQ(FirstCol(), 10);
-  EXPECT_EQ(HPos(), 10);
-  // The vertical position stays.
-  EXPECT_EQ(First(), 0);
-}
-
-TEST_F(ScrollTest, SidewaysLineScrollsKeepTheMarginAndThePicture) {
-  editor_->m_cellWidth = 7;
-  editor_->m_lineHeight = 17;
-  SetLines(Numbered(30, 400));
-  for (auto& colours : editor_->m_textModel.lineColours) std::fill(colours.begin(), colours.end(), 0x800000);
-  editor_->Refresh();
-  editor_->Update();
-  Pump();
-  for (wxEventType type : {wxEVT_SCROLLWIN_LINEDOWN, wxEVT_SCROLLWIN_LINEDOWN, wxEVT_SCROLLWIN_LINEUP,
-                           wxEVT_SCROLLWIN_THUMBTRACK})
-    H(type, 5);
-  EXPECT_EQ(FirstCol(), 5);
-  Pump();
-
-  // The screen shows what a full paint gives (read in a few rounds, as the
-  // X server may lag behind), margins included.
-  const wxSize client = editor_->GetClientSize();
-  wxBitmap painted(client.x, client.y, 24);
-  {
-    wxMemoryDC dc(painted);
-    editor_->PaintTo(dc);
-  }
-  const wxImage b = painted.ConvertToImage();
-  int differing = -1;
-  for (int round = 0; round < 10 && differing != 0; ++round) {
-    if (round > 0) wxMilliSleep(30);
-    // No repaint here: the screen must show what the scroll itself left.
-    Pump();
-    wxBitmap screen(client.x, client.y, 24);
-    {
-      wxMemoryDC dc(screen);
-      wxClientDC window(editor_);
-      dc.Blit(0, 0, client.x, client.y, &window, 0, 0);
-    }
-    SaveShot(screen, "scroll_sideways");
-    const wxImage a = screen.ConvertToImage();
-    differing = 0;
-    for (int y = 0; y < client.y - 16; ++y)
-      for (int x = 0; x < client.x - 64; ++x)
-        differing += a.GetRed(x, y) != b.GetRed(x, y) || a.GetBlue(x, y) != b.GetBlue(x, y);
-  }
-  EXPECT_EQ(differing, 0);
-}
-
-TEST_F(ScrollTest, WheelMovesFiveLinesPerMessage) {
-  SetLines(Numbered(200));
-  Wheel(-120);  // one notch toward the user
-  EXPECT_EQ(First(), 5);
-  EXPECT_EQ(VPos(), 5);
-  Wheel(-360);  // three notches: still five lines
-  EXPECT_EQ(First(), 10);
-  Wheel(120);
-  EXPECT_EQ(First(), 5);
-  Wheel(360);
-  EXPECT_EQ(First(), 0);
-  Wheel(120);
-  EXPECT_EQ(First(), 0);
-
-  // Rotations are rounded to whole notches: half a notch counts, less does not.
-  Wheel(-59);
-  EXPECT_EQ(First(), 0);
-  Wheel(-60);
-  EXPECT_EQ(First(), 5);
-  Wheel(59);
-  EXPECT_EQ(First(), 5);
-
-  // Near the end the view stops at the last page.
-  editor_->m_firstLine = 148;
-  Wheel(-120);
-  EXPECT_EQ(First(), 150);
-  Wheel(-120);
-  EXPECT_EQ(First(), 150);
-
-  // Shift+wheel and a sideways wheel change nothing.
-  keystate::Override(true, false);
-  Wheel(120);
-  EXPECT_EQ(First(), 150);
-  keystate::Override(false, false);
-  wxMouseEvent sideways(wxEVT_MOUSEWHEEL);
-  sideways.m_wheelRotation = 120;
-  sideways.m_wheelDelta = 120;
-  sideways.m_wheelAxis = wxMOUSE_WHEEL_HORIZONTAL;
-  editor_->ProcessWindowEvent(sideways);
-  EXPECT_EQ(First(), 150);
-  EXPECT_EQ(FirstCol(), 0);
+TEST_F(ScrollTest, CodesAndTheWheelMoveTheFirstLineAndColumn) {
+  // Pages are three quarters of 50 rows and have no end: past count - visible and past the count.
+  Text(200);
+  Run(V, {{'d', 0, 1}, {'u', 0, 0, 2}, {'D', 0, 37}, {'U', 0, 0}, {'t', 10, 10}, {'U', 0, 0}, {'B', 0, 150},
+          {'d', 0, 150}, {'T', 0, 0}, {'t', 77, 77}, {'r', 12, 12}, {'t', 5000, 200, 1, 150}, {'T', 0, 0},
+          {'D', 0, 222, 6, 150}, {'d', 0, 222, 1, 150}, {'u', 0, 221, 1, 150}});
+  // Wheel: five lines per message, down toward the user; under half a notch, Shift or sideways: none.
+  Run(V, {{'T', 0, 0}, {'w', -120, 5}, {'w', -360, 10}, {'w', 120, 5}, {'w', 360, 0}, {'w', 120, 0},
+          {'w', -59, 0}, {'w', -60, 5}, {'w', 59, 5}, {'t', 148, 148}, {'w', -120, 150, 2}, {'h', 120, 150},
+          {'S', 120, 150}});
+  // Sideways pages (3/4 of 70) have no limit; the right edge shows the longest line's end, as the thumb.
+  Text(10, 300);
+  Run(H, {{'d', 0, 1}, {'u', 0, 0, 2}, {'D', 0, 52}, {'U', 0, 0}, {'D', 0, 312, 6, -1}, {'T', 0, 0},
+          {'B', 0, 231}, {'d', 0, 231}, {'t', 40, 40}, {'r', 250, 231}, {'t', 10, 10}});
+  // A text that fits scrolls by no code nor the wheel, but a dragged thumb moves the columns.
+  Text(30);
+  editor_->m_firstCol = editor_->m_firstLine = 0;
+  Run(V, {{'d', 0, 0}, {'B', 0, 0}, {'w', -120, 0}});
+  Run(H, {{'d', 0, 0}, {'B', 0, 0}, {'t', 3, 3, 1, -1}});
 }
 
 TEST_F(ScrollTest, CtrlWheelZoomsTheFontsWithinTheirLimits) {
-  SetLines(Numbered(300, 120));
-  editor_->m_firstLine = 20;
-  editor_->m_firstCol = 4;
-  keystate::Override(false, true);
-
-  Wheel(120);  // away from the user: larger
-  EXPECT_EQ(editor_->m_fontHeight, 19);
-  Wheel(1200);  // one step whatever the rotation
-  EXPECT_EQ(editor_->m_fontHeight, 20);
-  Wheel(-120);
-  EXPECT_EQ(editor_->m_fontHeight, 19);
-  // The cell follows the new font at once; the position stays.
-  EXPECT_EQ(editor_->m_cellWidth, FontCell().x);
-  EXPECT_EQ(editor_->m_lineHeight, FontCell().y);
-  EXPECT_EQ(First(), 20);
-  EXPECT_EQ(FirstCol(), 4);
-  EXPECT_EQ(editor_->m_font.GetNumericWeight(), 500);
-  EXPECT_EQ(editor_->m_boldFont.GetNumericWeight(), 700);
-  EXPECT_EQ(editor_->GetScrollThumb(wxVERTICAL), 500 / editor_->m_lineHeight);
-
-  editor_->m_fontHeight = 74;
-  Wheel(120);
-  EXPECT_EQ(editor_->m_fontHeight, 74);
-  const wxSize big = FontCell();
-  EXPECT_EQ(editor_->m_lineHeight, big.y);
-  EXPECT_GT(big.y, 60);
-  EXPECT_EQ(editor_->GetScrollThumb(wxVERTICAL), 500 / big.y);
-
-  editor_->m_fontHeight = 12;
-  Wheel(-120);
-  EXPECT_EQ(editor_->m_fontHeight, 12);
-  const wxSize small = FontCell();
-  EXPECT_EQ(editor_->m_cellWidth, small.x);
-  EXPECT_EQ(editor_->m_lineHeight, small.y);
-  EXPECT_LT(small.y, big.y);
-  EXPECT_LT(small.x, big.x);
-
-  // The caret, when shown, takes the new line height.
-  editor_->SetFocus();
+  // One height per message within 12..74; the cell, bars and caret follow at once; the view stays.
+  ColorEditWnd& e = *editor_;
+  Text(200);
+  e.m_firstLine = 150;
+  e.SetFocus();
   Pump();
-  if (editor_->HasFocus()) {
-    editor_->UpdateCaret(true);
-    Wheel(120);
-    ASSERT_NE(editor_->GetCaret(), nullptr);
-    EXPECT_EQ(editor_->GetCaret()->GetSize().y, editor_->m_lineHeight);
+  ASSERT_TRUE(e.HasFocus());
+  e.UpdateCaret(true);
+  for (auto [start, rotation, height] : std::vector<std::tuple<int, int, int>>{
+           {18, 120, 19}, {19, 1200, 20}, {20, -120, 19}, {74, 120, 74}, {12, -120, 12}, {12, 120, 13}}) {
+    e.m_fontHeight = start;
+    Run(V, {{'C', rotation, 150, 1, -1}});
+    const wxSize cell = FontCell(&e, e.m_font);
+    EXPECT_EQ(Ints({e.m_fontHeight, e.m_cellWidth, e.m_lineHeight, e.GetScrollThumb(V), e.GetScrollPos(V),
+                    e.m_boldFont.GetNumericWeight(), e.GetCaret() ? e.GetCaret()->GetSize().y : -1}),
+              Ints({height, cell.x, cell.y, 500 / cell.y, 150, 700, cell.y})) << start;
+    for (const wxFont* f : {&e.m_font, &e.m_boldFont}) EXPECT_NEAR(f->GetPixelSize().y, height, 1) << start;
   }
 }
 
 TEST_F(ScrollTest, EnsureCaretVisibleJumps) {
-  SetLines(Numbered(200, 300));
-  // Below the window: the caret line becomes the lowest whole row.
-  SetCaret(0, 80);
-  editor_->EnsureCaretVisible();
-  EXPECT_EQ(First(), 80 - 49);
-  EXPECT_EQ(VPos(), 31);
-  // Above: it becomes the top row.
-  SetCaret(0, 5);
-  editor_->EnsureCaretVisible();
-  EXPECT_EQ(First(), 5);
-  // Inside: nothing moves.
-  SetCaret(0, 30);
-  editor_->EnsureCaretVisible();
-  EXPECT_EQ(First(), 5);
-
-  // Right of the window: the caret stands about three quarters across (v = 69).
-  SetCaret(100, 30);
-  editor_->EnsureCaretVisible();
-  EXPECT_EQ(FirstCol(), 100 - 69 + 69 / 4);
-  EXPECT_EQ(HPos(), 48);
-  // Left of the first visible column: about a quarter across.
-  SetCaret(30, 30);
-  editor_->EnsureCaretVisible();
-  EXPECT_EQ(FirstCol(), 30 - 69 / 4);
-  SetCaret(5, 30);
-  editor_->EnsureCaretVisible();
-  EXPECT_EQ(FirstCol(), 0);
-  // At the last visible column exactly: no jump.
-  SetCaret(69, 30);
-  editor_->EnsureCaretVisible();
-  EXPECT_EQ(FirstCol(), 0);
-
+  // Below: the lowest whole row; above: the top row; right: 3/4 across; left: 1/4 across or column 0.
+  ColorEditWnd& e = *editor_;
+  Text(200, 300);
+  for (auto [col, line, firstCol, first] : std::vector<std::tuple<int, int, int, int>>{
+           {0, 80, 0, 31}, {0, 5, 0, 5}, {0, 30, 0, 5}, {100, 30, 48, 5}, {30, 30, 13, 5}, {5, 30, 0, 5},
+           {69, 30, 0, 5}}) {  // the last visible column exactly: no jump
+    SetCaret(col, line);
+    e.EnsureCaretVisible();
+    EXPECT_EQ(Ints({e.m_firstCol, e.m_firstLine, e.GetScrollPos(H), e.GetScrollPos(V)}),
+              Ints({firstCol, first, firstCol, first})) << col << "," << line;
+  }
   // When all lines but one fit, the caret on the partly visible last row stays.
-  SetLines(Numbered(51));
-  editor_->m_firstLine = 0;
-  SetCaret(0, 50);
-  editor_->EnsureCaretVisible();
-  EXPECT_EQ(First(), 0);
-  SetLines(Numbered(52));
-  SetCaret(0, 50);
-  editor_->EnsureCaretVisible();
-  EXPECT_EQ(First(), 1);
-}
-
-TEST_F(ScrollTest, AnchorFollowsTheCaretUnlessShiftIsHeld) {
-  SetLines(Numbered(10));
-  SetAnchor(2, 1);
-  SetCaret(4, 3);
-  editor_->UpdateAnchor(false);
-  EXPECT_EQ(editor_->m_anchorCol, 4);
-  EXPECT_EQ(editor_->m_anchorLine, 3);
-
-  SetCaret(1, 6);
-  keystate::Override(true, false);
-  editor_->UpdateAnchor(true);
-  EXPECT_EQ(editor_->m_anchorCol, 4);
-  EXPECT_EQ(editor_->m_anchorLine, 3);
-
-  keystate::Override(false, false);
-  editor_->UpdateAnchor(true);
-  EXPECT_EQ(editor_->m_anchorCol, 1);
-  EXPECT_EQ(editor_->m_anchorLine, 6);
+  for (int count : {51, 52}) {
+    Text(count);
+    e.m_firstLine = 0;
+    SetCaret(0, 50);
+    e.EnsureCaretVisible();
+    EXPECT_EQ(e.m_firstLine, count - 51);
+  }
 }
 
 }  // namespace

@@ -1,305 +1,127 @@
-// The editor window as a whole: construction defaults, fonts and the measured
-// cell, the reset and clear operations, line access, the cursor, and an
-// editor whose window could not be created.
-#include <wx/dcclient.h>
-#include <wx/fontenum.h>
-#include <wx/frame.h>
+// The editor window: construction defaults, no window, the measured cell, the cursor, clear and reset.
 #include <wx/panel.h>
 
-#include <cstdio>
 #include <memory>
-#include <string>
-#include <vector>
 
 #include "support/EditorFixture.h"
 
 namespace {
 
-class WindowTest : public EditorFixture {
- protected:
-  // The cell the editor's normal font gives, measured here independently.
-  wxSize FontCell(ColorEditWnd* editor) {
-    wxClientDC dc(editor);
-    dc.SetFont(editor->m_font);
-    wxCoord w = 0, h = 0;
-    dc.GetTextExtent(wxString('M', 40), &w, &h);
-    return wxSize((w + 20) / 40, dc.GetCharHeight());
-  }
-};
+using WindowTest = EditorFixture;
+using Ints = std::vector<int>;
 
-TEST_F(WindowTest, ConstructionDefaults) {
+// What a reset puts back: positions, flags and the size of the history.
+Ints ResetState(const ColorEditWnd& e) {
+  return {e.m_caretCol,  e.m_caretLine,    e.m_anchorCol, e.m_anchorLine, e.m_firstCol,
+          e.m_firstLine, e.m_hadSelection, e.m_mouseDown, e.m_caretShown, e.m_autoIndent,
+          int(e.m_undoStack.size() + e.m_redoStack.size() + e.m_currentFrame.m_records.size())};
+}
+const Ints kReset{0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0};
+
+TEST_F(WindowTest, ConstructionDefaultsWithAndWithoutAWindow) {
   ColorEditWnd& e = *editor_;
-  ASSERT_EQ(e.m_textModel.LineCount(), 1);
-  EXPECT_EQ(e.GetLine(0), "");
-  EXPECT_EQ(e.m_textModel.lineColours.size(), 1u);
-  EXPECT_EQ(e.m_textModel.maxLineLength, 0);
-  EXPECT_EQ(e.m_caretCol, 0);
-  EXPECT_EQ(e.m_caretLine, 0);
-  EXPECT_EQ(e.m_anchorCol, 0);
-  EXPECT_EQ(e.m_anchorLine, 0);
-  EXPECT_EQ(e.m_firstCol, 0);
-  EXPECT_EQ(e.m_firstLine, 0);
-  EXPECT_TRUE(e.m_currentFrame.m_records.empty());
-  EXPECT_TRUE(e.m_undoStack.empty());
-  EXPECT_TRUE(e.m_redoStack.empty());
-  EXPECT_EQ(e.m_tabWidth, 4);
-  EXPECT_EQ(e.m_selBack, 0x000000u);
-  EXPECT_EQ(e.m_selText, 0xFFFFFFu);
-  EXPECT_FALSE(e.m_hadSelection);
-  EXPECT_FALSE(e.m_mouseDown);
-  EXPECT_EQ(e.m_pressX, 0);
-  EXPECT_EQ(e.m_pressY, 0);
-  EXPECT_TRUE(e.m_useAccelerators);
-  EXPECT_TRUE(e.m_autoIndent);
-  EXPECT_EQ(e.m_controlId, 310);
-  EXPECT_FALSE(e.m_readOnly);
-  EXPECT_TRUE(e.m_hAccel.IsOk());
-  EXPECT_EQ(e.m_fontHeight, 18);
-  EXPECT_EQ(e.m_fontFace, L"Veltrane");
-
-  char name[64];
-  std::snprintf(name, sizeof name, "ColorEditWnd::%p", static_cast<void*>(editor_));
-  EXPECT_EQ(e.m_instanceName, name);
-  for (int b = 0; b < 256; ++b) EXPECT_EQ(e.m_glyphs[b], SystemGlyphTable()[b]) << b;
-
-  // A visible child with id 310, both scroll bars, never erased.
-  EXPECT_TRUE(e.GetHandle() != nullptr);
-  EXPECT_EQ(e.GetId(), 310);
-  EXPECT_EQ(e.GetParent(), parent_);
-  EXPECT_TRUE(e.IsShown());
-  EXPECT_TRUE(e.HasFlag(wxVSCROLL));
-  EXPECT_TRUE(e.HasFlag(wxHSCROLL));
-  EXPECT_EQ(e.GetBackgroundStyle(), wxBG_STYLE_PAINT);
-  EXPECT_EQ(e.GetPosition(), wxPoint(2, 2));
-  EXPECT_EQ(e.GetSize(), wxSize(796, 596));
-
-  // Clearing the text at construction told the parent once.
-  EXPECT_EQ(parent_->Count(ids::EN_CHANGE), 1);
-  for (std::size_t i = 0; i < parent_->codes.size(); ++i) EXPECT_EQ(parent_->ids[i], 310);
+  const CTextModel& m = e.m_textModel;
+  EXPECT_EQ(ResetState(e), kReset);
+  EXPECT_EQ(Ints({m.LineCount(), int(m.lines[0].size()), int(m.lineColours.size()), m.maxLineLength,
+                  e.m_pressX, e.m_pressY, e.m_tabWidth, e.m_controlId, e.m_fontHeight, e.m_readOnly,
+                  e.m_useAccelerators, int(e.m_selBack), int(e.m_selText), e.m_font.GetNumericWeight(),
+                  e.m_boldFont.GetNumericWeight()}),
+            Ints({1, 0, 1, 0, 0, 0, 4, 310, 18, 0, 1, 0x000000, 0xFFFFFF, 500, 700}));
+  for (const wxFont* font : {&e.m_font, &e.m_boldFont})
+    EXPECT_TRUE(font->IsFixedWidth() && font->GetStyle() == wxFONTSTYLE_NORMAL && !font->GetUnderlined());
+  EXPECT_TRUE(e.m_hAccel.IsOk() && e.m_glyphs == SystemGlyphTable() && e.m_fontFace == L"Veltrane");
+  EXPECT_EQ(e.m_instanceName, wxString::Format("ColorEditWnd::%p", static_cast<void*>(&e)).utf8_string());
+  // A visible child 310 at its rectangle with both bars, never erased; the clear told the parent once.
+  EXPECT_TRUE(e.GetId() == 310 && e.GetParent() == parent_ && e.IsShown() && e.HasFlag(wxVSCROLL) &&
+              e.HasFlag(wxHSCROLL) && e.GetBackgroundStyle() == wxBG_STYLE_PAINT);
+  EXPECT_EQ(e.GetRect(), wxRect(2, 2, 796, 596));
+  EXPECT_EQ(parent_->codes, Ints{ids::EN_CHANGE});
+  EXPECT_EQ(parent_->ids, Ints{310});
+  // Without the horizontal flag there is no horizontal bar, and setting the bars leaves it alone.
+  auto narrow = std::make_unique<ColorEditWnd>(parent_, wxRect(10, 10, 200, 90), L"Veltrane", false);
+  narrow->InsertLine(std::string(500, 'x'), 0, true, false);
+  EXPECT_FALSE(narrow->HasFlag(wxHSCROLL) || narrow->GetScrollRange(wxHORIZONTAL) != 0);
+  // Without a parent no window is made: the geometry answers for none, and nothing is drawn.
+  auto orphan = std::make_unique<ColorEditWnd>(nullptr, wxRect(0, 0, 100, 100), L"Veltrane", true);
+  ColorEditWnd& o = *orphan;
+  EXPECT_TRUE(o.GetHandle() == nullptr && o.m_font.IsOk());
+  EXPECT_EQ(Ints({o.m_textModel.LineCount(), o.m_cellWidth, o.m_lineHeight, o.GetVisibleColumnCount(),
+                  o.GetFirstVisibleLine(), o.GetVisibleLineCount(false), o.GetVisibleLineCount(true),
+                  o.GetLastVisibleLine()}),
+            Ints({1, 10, 10, -1, -1, 0, 0, -1}));
+  EXPECT_TRUE(o.GetLineRect(0) == wxRect(-1, -1, 0, 0) && o.GetLinesRect(0, 5) == wxRect(-1, -1, 0, 0));
+  for (int i = 0; i < 200; ++i) o.InsertLine(std::string(300, 'x'), i, true, false);
+  o.EnsureCaretVisible();
+  wxBitmap bitmap(50, 50, 24);
+  wxMemoryDC dc(bitmap);
+  o.PaintTo(dc);
+  o.ClearText();
+  EXPECT_EQ(Ints({o.m_textModel.LineCount(), int(o.m_lineBack)}), Ints({1, 0xFFFFFF}));  // nothing painted
+  EXPECT_EQ(parent_->Count(ids::EN_CHANGE), 2);  // the fixture's editor and `narrow`, not the orphan
 }
 
-TEST_F(WindowTest, FontsAreFixedPitchAtTheirHeightAndWeights) {
-  ColorEditWnd& e = *editor_;
-  ASSERT_TRUE(e.m_font.IsOk());
-  ASSERT_TRUE(e.m_boldFont.IsOk());
-  EXPECT_EQ(e.m_font.GetNumericWeight(), 500);
-  EXPECT_EQ(e.m_boldFont.GetNumericWeight(), 700);
-  EXPECT_FALSE(e.m_font.GetStyle() == wxFONTSTYLE_ITALIC);
-  EXPECT_FALSE(e.m_font.GetUnderlined());
-  EXPECT_FALSE(e.m_font.GetStrikethrough());
-  EXPECT_TRUE(e.m_font.IsFixedWidth());
-  EXPECT_TRUE(e.m_boldFont.IsFixedWidth());
-
-  // The pixel height asked for is what a line of the font takes at most.
-  const wxSize cell = FontCell(editor_);
-  EXPECT_LE(cell.y, 18);
-  EXPECT_GE(cell.y, 14);
-
-  // "Veltrane" is not installed here: the fonts fall back to the system's
-  // monospace face, whose private-use characters get a drawn stand-in.
-  if (!wxFontEnumerator::IsValidFacename("Veltrane")) {
-    EXPECT_NE(e.m_font.GetFaceName(), "Veltrane");
+TEST_F(WindowTest, TheCellIsMeasuredAtEveryShowAndTheCursorIsAnIBeam) {
+  // The fixture's editor reached the screen: its cell is the font's, at most 18 pixels high.
+  const wxSize cell = FontCell(editor_, editor_->m_font);
+  EXPECT_EQ(wxSize(editor_->m_cellWidth, editor_->m_lineHeight), cell);
+  EXPECT_TRUE(cell.y >= 14 && cell.y <= 18) << cell.y;
+  const wxSize c = editor_->GetClientSize();  // the I-beam over the client area only, not over the bars
+  for (const wxPoint& p : {wxPoint(5, 5), wxPoint(c.x - 1, c.y - 1), wxPoint(c.x + 2, 5), wxPoint(5, c.y)}) {
+    wxSetCursorEvent event(p.x, p.y);
+    editor_->ProcessWindowEvent(event);
+    EXPECT_EQ(event.HasCursor() && event.GetCursor().IsSameAs(editor_->m_hCursor), p.x < c.x && p.y < c.y);
   }
-}
-
-TEST_F(WindowTest, CellIsMeasuredAtTheFirstShowAndAtEveryShow) {
-  // The fixture's editor reached the screen: its cell is the font's.
-  const wxSize cell = FontCell(editor_);
-  EXPECT_EQ(editor_->m_cellWidth, cell.x);
-  EXPECT_EQ(editor_->m_lineHeight, cell.y);
-
-  // An editor in a hidden frame has had no show notification yet.
+  // In a hidden frame: 10 x 10 until the first show; a hide measures nothing; every show measures.
   wxFrame* hidden = new wxFrame(nullptr, wxID_ANY, "hidden", wxPoint(0, 0), wxSize(400, 300));
-  wxPanel* panel = new wxPanel(hidden, wxID_ANY, wxPoint(0, 0), wxSize(400, 300));
-  ColorEditWnd* late = new ColorEditWnd(panel, wxRect(2, 2, 300, 200), L"Veltrane", true);
-  Pump();
-  EXPECT_EQ(late->m_cellWidth, 10);
-  EXPECT_EQ(late->m_lineHeight, 10);
-
-  // A hide notification measures nothing.
+  ColorEditWnd* late = new ColorEditWnd(new wxPanel(hidden), wxRect(2, 2, 300, 200), L"Veltrane", true);
+  auto cellOf = [&] { return wxSize(late->m_cellWidth, late->m_lineHeight); };
   wxShowEvent hide(late->GetId(), false);
   late->ProcessWindowEvent(hide);
-  EXPECT_EQ(late->m_cellWidth, 10);
-  EXPECT_EQ(late->m_lineHeight, 10);
-
-  // Showing the frame brings the editor onto the screen: the first show.
-  hidden->Show();
   Pump();
-  EXPECT_EQ(late->m_cellWidth, FontCell(late).x);
-  EXPECT_EQ(late->m_lineHeight, FontCell(late).y);
-
-  // Every later show measures again.
-  late->m_cellWidth = 3;
-  late->m_lineHeight = 4;
-  late->Hide();
-  Pump();
-  EXPECT_EQ(late->m_cellWidth, 3);
-  late->Show();
-  Pump();
-  EXPECT_EQ(late->m_cellWidth, FontCell(late).x);
-  EXPECT_EQ(late->m_lineHeight, FontCell(late).y);
+  EXPECT_EQ(cellOf(), wxSize(10, 10));
+  for (wxWindow* shown : {static_cast<wxWindow*>(hidden), static_cast<wxWindow*>(late)}) {
+    shown->Show();
+    Pump();
+    EXPECT_EQ(cellOf(), FontCell(late, late->m_font));
+    late->m_cellWidth = late->m_lineHeight = 3;
+    late->Hide();
+    Pump();
+    EXPECT_EQ(cellOf(), wxSize(3, 3));
+  }
   hidden->Destroy();
-  Pump();
 }
 
-TEST_F(WindowTest, WithoutTheHorizontalFlagThereIsNoHorizontalBar) {
-  ColorEditWnd* narrow = new ColorEditWnd(parent_, wxRect(10, 10, 200, 100), L"Veltrane", false);
-  EXPECT_TRUE(narrow->HasFlag(wxVSCROLL));
-  EXPECT_FALSE(narrow->HasFlag(wxHSCROLL));
-  // Setting the bars leaves the missing one alone.
-  narrow->m_textModel.lines.assign(3, std::string(500, 'x'));
-  narrow->m_textModel.lineColours.assign(3, {});
-  narrow->m_textModel.RecolourAll();
-  narrow->UpdateScrollBars();
-  EXPECT_EQ(narrow->GetScrollRange(wxHORIZONTAL), 0);
-  delete narrow;
-}
-
-TEST_F(WindowTest, CursorIsTheIBeamOverTheClientAreaOnly) {
-  ASSERT_TRUE(editor_->m_hCursor.IsOk());
-  const wxSize client = editor_->GetClientSize();
-  wxSetCursorEvent inside(5, 5);
-  editor_->ProcessWindowEvent(inside);
-  ASSERT_TRUE(inside.HasCursor());
-  EXPECT_TRUE(inside.GetCursor().IsSameAs(editor_->m_hCursor));
-
-  wxSetCursorEvent corner(client.x - 1, client.y - 1);
-  editor_->ProcessWindowEvent(corner);
-  EXPECT_TRUE(corner.HasCursor());
-
-  // Outside the client area (over a scroll bar) the default decides.
-  wxSetCursorEvent outside(client.x + 2, 5);
-  editor_->ProcessWindowEvent(outside);
-  EXPECT_FALSE(outside.HasCursor());
-  wxSetCursorEvent below(5, client.y);
-  editor_->ProcessWindowEvent(below);
-  EXPECT_FALSE(below.HasCursor());
-}
-
-TEST_F(WindowTest, ClearTextRecordsEveryLineAndLeavesOneEmptyLine) {
-  SetLines({"CON", "  x = 1", "DAT", "  long 5"});
+TEST_F(WindowTest, ClearRecordsEveryLineAndResetDropsStateAndHistory) {
+  ColorEditWnd& e = *editor_;
+  const std::vector<std::string> text{"CON", "  x = 1", "DAT", "  long " + std::string(200, '5')};
+  SetLines(text);
+  EXPECT_THROW(e.GetLine(4), InvalidArgumentError);
   SetCaret(3, 1);
   SetAnchor(1, 0);
-  parent_->codes.clear();
-  parent_->ids.clear();
-  editor_->ClearText();
-
-  const auto& records = editor_->m_currentFrame.m_records;
-  ASSERT_EQ(records.size(), 4u);
-  const char* texts[] = {"CON", "  x = 1", "DAT", "  long 5"};
+  e.ClearText();
+  ASSERT_EQ(e.m_currentFrame.m_records.size(), 4u);
   for (int i = 0; i < 4; ++i) {
-    EXPECT_EQ(records[i].m_kind, LineDeleted);
-    EXPECT_EQ(records[i].m_line, i);
-    EXPECT_EQ(records[i].m_text, texts[i]);
-    EXPECT_EQ(records[i].m_caretCol, 3);
-    EXPECT_EQ(records[i].m_anchorLine, 0);
+    const CUndoRecord& r = e.m_currentFrame.m_records[i];
+    EXPECT_EQ(Ints({r.m_kind, r.m_line, r.m_caretCol, r.m_caretLine, r.m_anchorCol, r.m_anchorLine}),
+              Ints({LineDeleted, i, 3, 1, 1, 0}));
+    EXPECT_EQ(r.m_text, text[i]);
   }
-  EXPECT_EQ(Lines(), (std::vector<std::string>{""}));
-  EXPECT_EQ(editor_->m_textModel.lineColours.size(), 1u);
-  EXPECT_EQ(editor_->m_textModel.maxLineLength, 0);
-  EXPECT_EQ(editor_->m_textModel.lineBackground.size(), 1u);
-  EXPECT_EQ(parent_->codes, (std::vector<int>{ids::EN_CHANGE}));
-  EXPECT_EQ(parent_->ids, (std::vector<int>{310}));
-  // The scroll bars follow the single line.
-  EXPECT_EQ(editor_->GetScrollRange(wxVERTICAL), 1);
-}
-
-TEST_F(WindowTest, ResetContentDropsTextStateAndHistory) {
-  SetLines({"PUB main", "  repeat", "    x++"});
-  SetCaret(4, 2);
-  SetAnchor(0, 1);
-  editor_->m_firstLine = 2;
-  editor_->m_firstCol = 3;
-  editor_->m_hadSelection = true;
-  editor_->m_mouseDown = true;
-  editor_->m_autoIndent = false;
-  editor_->m_undoStack.emplace_back();
-  editor_->m_undoStack.back().m_records.emplace_back();
-  editor_->m_redoStack.emplace_back();
-  editor_->m_redoStack.back().m_records.emplace_back();
-  parent_->codes.clear();
-
-  editor_->ResetContent();
-  EXPECT_EQ(Lines(), (std::vector<std::string>{""}));
-  EXPECT_EQ(editor_->m_caretCol, 0);
-  EXPECT_EQ(editor_->m_caretLine, 0);
-  EXPECT_EQ(editor_->m_anchorCol, 0);
-  EXPECT_EQ(editor_->m_anchorLine, 0);
-  EXPECT_EQ(editor_->m_firstLine, 0);
-  EXPECT_EQ(editor_->m_firstCol, 0);
-  EXPECT_FALSE(editor_->m_hadSelection);
-  EXPECT_FALSE(editor_->m_mouseDown);
-  EXPECT_FALSE(editor_->m_caretShown);
-  EXPECT_TRUE(editor_->m_autoIndent);
-  EXPECT_TRUE(editor_->m_undoStack.empty());
-  EXPECT_TRUE(editor_->m_redoStack.empty());
-  // The clear's records are dropped: a cleared text has no history.
-  EXPECT_TRUE(editor_->m_currentFrame.m_records.empty());
-  EXPECT_EQ(parent_->Count(ids::EN_CHANGE), 1);
-}
-
-TEST_F(WindowTest, TitleAndLineAccess) {
-  editor_->SetTitle(L"blink.vorn");
-  EXPECT_EQ(editor_->m_textModel.title, L"blink.vorn");
-
-  SetLines({"CON", "", "  x = \xB0"});
-  EXPECT_EQ(editor_->GetLine(0), "CON");
-  EXPECT_EQ(editor_->GetLine(1), "");
-  EXPECT_EQ(editor_->GetLine(2), "  x = \xB0");
-  // A copy: changing it leaves the model alone.
-  std::string copy = editor_->GetLine(0);
-  copy += "X";
-  EXPECT_EQ(editor_->GetLine(0), "CON");
-
-  EXPECT_THROW(editor_->GetLine(-1), InvalidArgumentError);
-  EXPECT_THROW(editor_->GetLine(3), InvalidArgumentError);
-}
-
-TEST_F(WindowTest, EditorWithoutAWindowWorksOnItsModel) {
-  // A child window cannot be created without a parent; the editor lives on.
-  auto orphan = std::make_unique<ColorEditWnd>(nullptr, wxRect(0, 0, 100, 100), L"Veltrane", true);
-  EXPECT_EQ(orphan->GetHandle(), nullptr);
-  EXPECT_EQ(orphan->m_textModel.LineCount(), 1);
-  EXPECT_TRUE(orphan->m_currentFrame.m_records.empty());
-  EXPECT_EQ(orphan->m_cellWidth, 10);
-  EXPECT_EQ(orphan->m_lineHeight, 10);
-  EXPECT_EQ(orphan->m_fontHeight, 18);
-  EXPECT_TRUE(orphan->m_font.IsOk());
-
-  // The geometry answers for a missing window.
-  EXPECT_EQ(orphan->GetVisibleColumnCount(), -1);
-  EXPECT_EQ(orphan->GetFirstVisibleLine(), -1);
-  EXPECT_EQ(orphan->GetVisibleLineCount(false), 0);
-  EXPECT_EQ(orphan->GetVisibleLineCount(true), 0);
-  EXPECT_EQ(orphan->GetLastVisibleLine(), -1);
-  EXPECT_EQ(orphan->GetLineRect(0), wxRect(-1, -1, 0, 0));
-  EXPECT_EQ(orphan->GetLinesRect(0, 5), wxRect(-1, -1, 0, 0));
-
-  EXPECT_EQ(orphan->m_lineBack, 0xFFFFFFu);  // nothing was ever painted
-
-  // Operations that need the window act on nothing and fail nowhere.
-  orphan->UpdateScrollBars();
-  orphan->ClearText();
-  EXPECT_EQ(orphan->m_textModel.LineCount(), 1);
-  wxMouseEvent wheel(wxEVT_MOUSEWHEEL);
-  wheel.m_wheelRotation = -120;
-  wheel.m_wheelDelta = 120;
-  orphan->OnMouseWheel(wheel);  // no scroll bars: nothing
-  EXPECT_EQ(orphan->m_firstLine, 0);
-  wxShowEvent show(0, true);
-  orphan->OnShowWindow(show);
-  EXPECT_EQ(orphan->m_cellWidth, 10);
-  for (wxEventType type : {wxEVT_SCROLLWIN_LINEDOWN, wxEVT_SCROLLWIN_PAGEDOWN, wxEVT_SCROLLWIN_TOP})
-    for (int orientation : {wxVERTICAL, wxHORIZONTAL}) {
-      wxScrollWinEvent scroll(type, 3, orientation);
-      orphan->ProcessWindowEvent(scroll);
-    }
-  EXPECT_EQ(orphan->m_firstLine, 0);
-  EXPECT_EQ(orphan->m_firstCol, 0);
-  orphan->EnsureCaretVisible();
-  orphan->UpdateAnchor(true);
-  orphan->ScrollClientBy(10, 10);
-  EXPECT_EQ(parent_->Count(ids::EN_CHANGE), 1);  // only the fixture's own editor spoke
+  const CTextModel& m = e.m_textModel;
+  EXPECT_EQ(Ints({m.LineCount(), int(m.lines[0].size()), int(m.lineColours.size()),
+                  int(m.lineBackground.size()), m.maxLineLength, e.GetScrollRange(wxHORIZONTAL)}),
+            Ints({1, 0, 1, 1, 0, 1}));
+  EXPECT_EQ(parent_->codes, Ints(2, ids::EN_CHANGE));
+  // A reset also drops the clear's own records.
+  SetLines(text);
+  e.SetSelection(0, 1, 2, 3);
+  e.m_firstLine = e.m_firstCol = 2;
+  e.m_hadSelection = e.m_mouseDown = e.m_caretShown = true;
+  e.m_autoIndent = false;
+  e.m_undoStack.resize(2);
+  e.m_redoStack.resize(1);
+  e.ResetContent();
+  EXPECT_EQ(ResetState(e), kReset);
+  EXPECT_EQ(parent_->codes, Ints(3, ids::EN_CHANGE));
 }
 
 }  // namespace
