@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/SourceGenerator.h"
 #include "textmodel/SampleColorizer.h"
 #include "textmodel/SectionShades.h"
 
@@ -11,9 +12,7 @@ namespace {
 
 void BM_ColorLine(benchmark::State& state) {
   CSampleColorizer colorizer;
-  colorizer.LoadKeywords(L"Keywords.ini");
-  colorizer.LoadOperators();
-  colorizer.LoadFlowKeywords();
+  LoadAllSets(colorizer);
   const std::string line =
       "    repeat while count < 16 and waitcnt(cnt + 80_000) := lookup(idx : \"tick\", 2) "
       "' next {x}";

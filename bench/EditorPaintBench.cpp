@@ -32,9 +32,7 @@ void Pump() {
 class PaintScene {
  public:
   PaintScene() {
-    colorizer_.LoadKeywords(L"Keywords.ini");
-    colorizer_.LoadOperators();
-    colorizer_.LoadFlowKeywords();
+    LoadAllSets(colorizer_);
     frame_ = new wxFrame(nullptr, wxID_ANY, "bench", wxPoint(0, 0), wxSize(1240, 940));
     wxPanel* panel = new wxPanel(frame_, wxID_ANY, wxPoint(0, 0), wxSize(1240, 940));
     frame_->Show();

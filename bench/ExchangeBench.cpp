@@ -22,9 +22,7 @@ namespace {
 class EditorHost {
  public:
   EditorHost() {
-    colorizer_.LoadKeywords(L"Keywords.ini");
-    colorizer_.LoadOperators();
-    colorizer_.LoadFlowKeywords();
+    LoadAllSets(colorizer_);
     frame_ = new wxFrame(nullptr, wxID_ANY, "bench", wxPoint(0, 0), wxSize(800, 600));
     frame_->Show();
   }

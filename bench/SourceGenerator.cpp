@@ -3,6 +3,8 @@
 // numbers in three bases and DAT sections with assembly.
 #include "bench/SourceGenerator.h"
 
+#include "textmodel/Colorizer.h"
+
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -287,4 +289,10 @@ std::wstring GenerateVornText(int lineCount) {
     for (const char ch : line) text += static_cast<wchar_t>(static_cast<unsigned char>(ch));
   }
   return text;
+}
+
+void LoadAllSets(CColorizer& colorizer) {
+  colorizer.LoadKeywords(L"Keywords.ini");
+  colorizer.LoadOperators();
+  colorizer.LoadFlowKeywords();
 }

@@ -20,9 +20,7 @@ void FillModel(CTextModel& model, int lineCount) {
 
 void BM_RecolourAll(benchmark::State& state) {
   CSampleColorizer colorizer;
-  colorizer.LoadKeywords(L"Keywords.ini");
-  colorizer.LoadOperators();
-  colorizer.LoadFlowKeywords();
+  LoadAllSets(colorizer);
   CTextModel model;
   model.colorizer = &colorizer;
   FillModel(model, static_cast<int>(state.range(0)));
@@ -40,9 +38,7 @@ BENCHMARK(BM_RecolourAll)->Arg(100000)->Unit(benchmark::kMillisecond);
 // over the whole text and its colours can cost.
 void BM_MemcpyFloor(benchmark::State& state) {
   CSampleColorizer colorizer;
-  colorizer.LoadKeywords(L"Keywords.ini");
-  colorizer.LoadOperators();
-  colorizer.LoadFlowKeywords();
+  LoadAllSets(colorizer);
   CTextModel model;
   model.colorizer = &colorizer;
   FillModel(model, static_cast<int>(state.range(0)));

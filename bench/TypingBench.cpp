@@ -32,9 +32,7 @@ void BM_TypeMidLine(benchmark::State& state) {
   const int lineCount = static_cast<int>(state.range(0));
 
   CSampleColorizer colorizer;
-  colorizer.LoadKeywords(L"Keywords.ini");
-  colorizer.LoadOperators();
-  colorizer.LoadFlowKeywords();
+  LoadAllSets(colorizer);
   wxFrame* frame = new wxFrame(nullptr, wxID_ANY, "bench", wxPoint(0, 0), wxSize(1240, 940));
   wxPanel* panel = new wxPanel(frame, wxID_ANY, wxPoint(0, 0), wxSize(1240, 940));
   frame->Show();

@@ -119,17 +119,7 @@ void ColorEditWnd::ResetContent() {
 
 void ColorEditWnd::ClearText() {
   CTextModel& model = m_textModel;
-  for (int i = 0; i < model.LineCount(); ++i) {
-    CUndoRecord record;
-    record.m_kind = LineDeleted;
-    record.m_text = model.lines[i];
-    record.m_line = i;
-    record.m_caretCol = m_caretCol;
-    record.m_caretLine = m_caretLine;
-    record.m_anchorCol = m_anchorCol;
-    record.m_anchorLine = m_anchorLine;
-    m_currentFrame.m_records.push_back(std::move(record));
-  }
+  for (int i = 0; i < model.LineCount(); ++i) RecordUndo(LineDeleted, model.lines[i], i);
   model.lines.clear();
   model.lineColours.clear();
   model.UpdateMaxLineLength();
