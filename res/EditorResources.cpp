@@ -7,18 +7,30 @@
 #include "res/ResourceIds.h"
 
 namespace {
+// Standard commands and their items.
 constexpr int kStandardCommandFirst = 0xE000;
 constexpr int kStandardCommandLast = 0xEFFF;
-constexpr int kAliasBit = 0x8000;
+constexpr int kStandardShift = 0x8000;
+// The program's own commands above 0x7FFF and their items; 0x8FFF would give
+// 0x7FFF, which menus reject, so the range ends one below.
+constexpr int kOwnCommandFirst = 0x8000;
+constexpr int kOwnCommandLast = 0x8FFE;
+constexpr int kOwnShift = 0x1000;
+
+bool Within(int value, int first, int last) { return value >= first && value <= last; }
 }  // namespace
 
 int MenuItemIdOfCommand(int command) {
-  return command >= kStandardCommandFirst && command <= kStandardCommandLast ? command - kAliasBit : command;
+  if (Within(command, kStandardCommandFirst, kStandardCommandLast)) return command - kStandardShift;
+  if (Within(command, kOwnCommandFirst, kOwnCommandLast)) return command - kOwnShift;
+  return command;
 }
 
 int CommandOfMenuItemId(int item) {
-  return item >= kStandardCommandFirst - kAliasBit && item <= kStandardCommandLast - kAliasBit ? item + kAliasBit
-                                                                                              : item;
+  if (Within(item, kStandardCommandFirst - kStandardShift, kStandardCommandLast - kStandardShift))
+    return item + kStandardShift;
+  if (Within(item, kOwnCommandFirst - kOwnShift, kOwnCommandLast - kOwnShift)) return item + kOwnShift;
+  return item;
 }
 
 std::unique_ptr<wxMenu> LoadEditorContextMenu() {

@@ -9,12 +9,17 @@
 
 class wxMenu;
 
-// Menu items take ids below 0x7FFF only, while the standard edit commands lie
-// at 0xE000 to 0xEFFF: their items carry the command id with bit 15 cleared
-// (0x6000 to 0x6FFF, where no command of the program lies). Other ids are the
-// same for both.
+// Menu items take ids below 0x7FFF only, while the standard commands lie at
+// 0xE000 to 0xEFFF and the program's own ribbon commands at 0x8000 to 0x8FFE.
+// Their items carry the command id moved down by 0x8000 (standard commands:
+// 0x6000 to 0x6FFF) or by 0x1000 (own commands: 0x7000 to 0x7FFE), ranges
+// where no command of the program lies. Other ids are the same for both.
 int MenuItemIdOfCommand(int command);
 int CommandOfMenuItemId(int item);
+
+// Every item id that stands for another command lies in this one range.
+constexpr int kFirstAliasedItem = 0x6000;
+constexpr int kLastAliasedItem = 0x7FFE;
 
 // The popup of menu 310: Undo, Redo, Cut, Copy, Paste and Select All, each
 // item with the menu item id of its command.

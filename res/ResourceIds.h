@@ -123,4 +123,25 @@ constexpr int IDT_SECTION_VIEW = 100;  // each view's Section View timer
 constexpr int SECTION_VIEW_PERIOD_MS = 500;
 constexpr int WM_GOTOLINE = 0x0401;    // id of the go-to-line event
 
+// ---- the COM port dialog ----
+constexpr int IDC_COMBO_PORT = 1000;  // its port list
+
+// ---- pane strings and images ----
+constexpr int IDS_BUILD_TAB = 300;
+constexpr int IDS_DEBUG_TAB = 301;
+constexpr int IDS_FIND_TAB = 302;
+constexpr int IDR_EXPLORER = 169;        // the File View's toolbar
+constexpr int IDB_FILE_VIEW = 175;       // the File View tree's images
+constexpr int IDB_CLASS_VIEW = 177;      // the Section View tree's images
+
+// ---- strings of the main frame ----
+constexpr int IDS_STATUS_PANE1 = 122;  // "Pane 1"
+constexpr int IDS_STATUS_PANE2 = 123;  // "Pane 2"
+constexpr int IDS_FILE_VIEW = 155;     // pane captions
+constexpr int IDS_CLASS_VIEW = 156;
+constexpr int IDS_OUTPUT_WND = 157;
+// The text of the windows dialog's menu item has the id of its command
+// (ID_WINDOW_MANAGER); the prompt of the Section View's ribbon button that of
+// ID_ShowClassView.
+
 }  // namespace ids

@@ -1,0 +1,89 @@
+// The document window: its menu, and the print commands while it shows
+// print preview.
+#include "app/ChildFrame.h"
+
+#include <wx/menu.h>
+#include <wx/print.h>
+#include <wx/toplevel.h>
+
+#include <set>
+
+#include "res/ResourceIds.h"
+#include "res/ShellResources.h"
+
+wxIMPLEMENT_CLASS(CChildFrame, wxAuiMDIChildFrame);
+
+CChildFrame::CChildFrame(wxDocument* doc, wxView* view, wxAuiMDIParentFrame* parent, wxWindowID id,
+                         const wxString& title, const wxPoint& pos, const wxSize& size, long style,
+                         const wxString& name)
+    : Base(doc, view, parent, id, title, pos, size, style, name) {
+  std::unique_ptr<wxMenuBar> bar = LoadDocumentMenu(MenuResourceOf(doc));
+  if (!bar) return;
+  // The windows dialog's item goes at the end of the Window menu, where
+  // there is one.
+  const int window = bar->FindMenu(wxT("&Window"));
+  if (window != wxNOT_FOUND) bar->GetMenu(static_cast<size_t>(window))->Append(ids::ID_WINDOW_MANAGER,
+                                                                                LoadShellString(ids::ID_WINDOW_MANAGER));
+  SetMenuBar(bar.release());
+}
+
+int CChildFrame::MenuResourceOf(const wxDocument* doc) {
+  if (!doc) return ids::IDR_QuillmarkTYPE;
+  const wxDocTemplate* docTemplate = doc->GetDocumentTemplate();
+  if (docTemplate && docTemplate->GetDocumentName() == wxT("Vorn2Edit")) return ids::IDR_Vorn2EditTYPE;
+  if (wxString(doc->GetClassInfo()->GetClassName()) == wxT("CVorn2EditDoc")) return ids::IDR_Vorn2EditTYPE;
+  return ids::IDR_QuillmarkTYPE;
+}
+
+bool CChildFrame::IsInPrintPreview() const { return m_preview && !m_preview->IsBeingDeleted(); }
+
+wxPreviewFrame* CChildFrame::GetPreviewFrame() const { return IsInPrintPreview() ? m_preview.get() : nullptr; }
+
+bool CChildFrame::TryBefore(wxEvent& event) {
+  const wxEventType type = event.GetEventType();
+  const int id = event.GetId();
+  if (type == wxEVT_MENU && IsInPrintPreview()) {
+    // Posted, as the preview's own buttons would: the command ends first.
+    if (id == ids::ID_FILE_PRINT || id == ids::ID_FILE_PRINT_DIRECT) {
+      CallAfter(&CChildFrame::PrintFromPreview);
+      return true;
+    }
+    if (id == ids::ID_FILE_PRINT_PREVIEW) {
+      CallAfter(&CChildFrame::ClosePreview);
+      return true;
+    }
+  }
+  if (type == wxEVT_MENU && id == ids::ID_FILE_PRINT_PREVIEW) {
+    std::set<wxWindow*> before;
+    for (wxWindowList::compatibility_iterator node = wxTopLevelWindows.GetFirst(); node; node = node->GetNext())
+      before.insert(node->GetData());
+    const bool handled = Base::TryBefore(event);
+    for (wxWindowList::compatibility_iterator node = wxTopLevelWindows.GetFirst(); node; node = node->GetNext()) {
+      auto* preview = dynamic_cast<wxPreviewFrame*>(node->GetData());
+      if (preview && !before.count(preview)) m_preview = preview;
+    }
+    return handled;
+  }
+  if (type == wxEVT_UPDATE_UI && id == ids::ID_FILE_PRINT_PREVIEW) {
+    Base::TryBefore(event);
+    auto& update = static_cast<wxUpdateUIEvent&>(event);
+    update.Check(IsInPrintPreview());
+    if (IsInPrintPreview()) update.Enable(true);
+    return true;
+  }
+  return Base::TryBefore(event);
+}
+
+// Printing from preview closes the preview and prints the view as Print
+// does, with the print dialog.
+void CChildFrame::PrintFromPreview() {
+  ClosePreview();
+  wxCommandEvent print(wxEVT_MENU, ids::ID_FILE_PRINT);
+  print.SetEventObject(this);
+  ProcessWindowEvent(print);
+}
+
+void CChildFrame::ClosePreview() {
+  if (wxPreviewFrame* preview = GetPreviewFrame()) preview->Close(true);
+  m_preview = nullptr;
+}

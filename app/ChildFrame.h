@@ -1,0 +1,43 @@
+// CChildFrame: the document window of both kinds of document, one per view,
+// shown as a tab of the main frame. It carries its document kind's menu and
+// handles Print, Quick Print and Print Preview while its view shows print
+// preview.
+#pragma once
+
+#include <wx/aui/aui.h>
+#include <wx/docview.h>
+#include <wx/weakref.h>
+
+class wxPreviewFrame;
+
+class CChildFrame : public wxDocChildFrameAny<wxAuiMDIChildFrame, wxAuiMDIParentFrame> {
+ public:
+  using Base = wxDocChildFrameAny<wxAuiMDIChildFrame, wxAuiMDIParentFrame>;
+
+  CChildFrame(wxDocument* doc, wxView* view, wxAuiMDIParentFrame* parent, wxWindowID id = wxID_ANY,
+              const wxString& title = wxEmptyString, const wxPoint& pos = wxDefaultPosition,
+              const wxSize& size = wxDefaultSize, long style = wxDEFAULT_FRAME_STYLE,
+              const wxString& name = wxASCII_STR(wxFrameNameStr));
+
+  // The menu of a document's kind: 311 for second-generation documents
+  // (document name "Vorn2Edit" or class CVorn2EditDoc), else 130.
+  static int MenuResourceOf(const wxDocument* doc);
+
+  // Whether this frame's view shows print preview, and its preview window.
+  bool IsInPrintPreview() const;
+  wxPreviewFrame* GetPreviewFrame() const;
+
+ protected:
+  // Print, Quick Print and Print Preview are this frame's while preview is
+  // shown; otherwise they go to the view, and a preview window the view
+  // opens for Print Preview is noted as this frame's.
+  bool TryBefore(wxEvent& event) override;
+
+ private:
+  void PrintFromPreview();
+  void ClosePreview();
+
+  wxWeakRef<wxPreviewFrame> m_preview;
+
+  wxDECLARE_CLASS(CChildFrame);
+};

@@ -1,0 +1,114 @@
+// The source documents: reading, the new-document text, and saving their own
+// view's editor through the safe save.
+#include "app/QuillmarkDoc.h"
+
+#include <wx/strconv.h>
+
+#include "app/QuillmarkView.h"
+#include "app/SourceFile.h"
+#include "app/SourceView.h"
+#include "app/Vorn2EditView.h"
+#include "platform/SafeFile.h"
+#include "res/AppMessageBox.h"
+
+wxIMPLEMENT_ABSTRACT_CLASS(CSourceDoc, wxDocument);
+wxIMPLEMENT_DYNAMIC_CLASS(CQuillmarkDoc, CSourceDoc);
+wxIMPLEMENT_DYNAMIC_CLASS(CVorn2EditDoc, CSourceDoc);
+
+namespace {
+
+const wchar_t kOpenFailed[] = L"Failed to open given filename.";
+
+// A document path as the file system spells it.
+std::string FileSystemPath(const wxString& path) { return path.ToStdString(wxConvFile); }
+
+// What the user is told when a save fails: the file, the step and the
+// system's reason. The file itself is then as it was before.
+wxString SaveFailureMessage(const wxString& path, const platform::SaveResult& result) {
+  const wxString reason = wxString(result.reason.c_str(), wxConvLibc);
+  if (result.step == platform::SaveStep::Open) return wxString(kOpenFailed) + "\n" + path + ": " + reason;
+  return wxString::Format("Failed to save given filename; the file was left as it was.\n%s: %s (while %s)", path,
+                          reason, platform::SaveStepText(result.step));
+}
+
+}  // namespace
+
+bool CSourceDoc::OnNewDocument() {
+  if (!wxDocument::OnNewDocument()) return false;
+  m_strText = sourcefile::NewDocumentText();
+  UpdateAllViews();
+  return true;
+}
+
+bool CSourceDoc::OnOpenDocument(const wxString& path) {
+  std::wstring text;
+  int error = 0;
+  if (!sourcefile::ReadSourceFile(FileSystemPath(path), text, error)) {
+    AppMessageBox(kOpenFailed);
+    return false;
+  }
+  m_strText = std::move(text);
+  SetFilename(path, true);
+  Modify(false);
+  SetDocumentSaved(true);
+  UpdateAllViews();
+  return true;
+}
+
+CSourceView* CSourceDoc::ViewToSave() const {
+  wxClassInfo* const own = OwnViewClass();
+  if (!own) return nullptr;
+  const wxDocManager* manager = GetDocumentManager();
+  const wxView* active = manager ? manager->GetCurrentView() : nullptr;
+  wxView* first = nullptr;
+  for (wxList::compatibility_iterator node = GetViews().GetFirst(); node; node = node->GetNext()) {
+    wxView* view = static_cast<wxView*>(node->GetData());
+    if (!view->IsKindOf(own)) continue;
+    if (view == active) return static_cast<CSourceView*>(view);
+    if (!first) first = view;
+  }
+  return static_cast<CSourceView*>(first);
+}
+
+bool CSourceDoc::OnSaveDocument(const wxString& path) {
+  CSourceView* view = ViewToSave();
+  if (!view || !view->m_pEditor || path.empty()) return false;
+
+  const std::string text8 = view->m_pEditor->GetText();
+  m_strText = sourcefile::WidenBytes(text8);
+
+  const platform::SaveResult result = platform::WriteFileSafely(FileSystemPath(path), text8);
+  if (!result) {
+    AppMessageBox(SaveFailureMessage(path, result));
+    return false;
+  }
+  Modify(false);
+  SetFilename(path);
+  SetDocumentSaved(true);
+  return true;
+}
+
+// Unlike the base, an unmodified document that has a file is written again:
+// the chip commands and the user's Save rely on the file being rewritten.
+bool CSourceDoc::Save() {
+  if (GetFilename().empty() || !GetDocumentSaved()) return SaveAs();
+  return OnSaveDocument(GetFilename());
+}
+
+bool CSourceDoc::OnSaveModified() {
+  if (!IsModified()) return true;
+  const wxString question = wxString::Format("Save changes to %s?", GetUserReadableName());
+  switch (AppMessageBox(question, wxYES_NO | wxCANCEL | wxICON_QUESTION, GetDocumentWindow())) {
+    case wxYES:
+      return Save();
+    case wxNO:
+      Modify(false);
+      return true;
+    default:
+      return false;
+  }
+}
+
+wxClassInfo* CQuillmarkDoc::OwnViewClass() const { return wxCLASSINFO(CQuillmarkView); }
+
+wxClassInfo* CVorn2EditDoc::OwnViewClass() const { return wxCLASSINFO(CVorn2EditView); }

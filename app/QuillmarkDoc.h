@@ -1,0 +1,62 @@
+// The two source documents: CQuillmarkDoc (first generation, ".vorn") and
+// CVorn2EditDoc (second generation, ".vorn2"). They share everything but the
+// class of view whose editor they save from.
+#pragma once
+
+#include <wx/docview.h>
+
+#include <string>
+
+class CSourceView;
+
+class CSourceDoc : public wxDocument {
+ public:
+  // The document's text between reading (or the new-document text) and the
+  // views' initial update, and the text last saved.
+  std::wstring m_strText;
+
+  // m_strText = the new-document text.
+  bool OnNewDocument() override;
+  // Reads the file into m_strText; "Failed to open given filename." when it
+  // cannot be read.
+  bool OnOpenDocument(const wxString& path) override;
+  // Writes the text of the editor of ViewToSave() through the safe save;
+  // refuses silently when there is no such view. Tells the user, and leaves
+  // the file as it was, when the save fails.
+  bool OnSaveDocument(const wxString& path) override;
+  // Writes every time it is asked, modified or not; a document without a file
+  // goes to Save As.
+  bool Save() override;
+  // Closing a modified document asks whether to save it first.
+  bool OnSaveModified() override;
+
+  // The view whose editor a save writes: the active view when it is one of
+  // this document's views of the own view class, else the first such view;
+  // nullptr when there is none.
+  CSourceView* ViewToSave() const;
+
+ protected:
+  // The class of view this document saves from (derived classes included).
+  virtual wxClassInfo* OwnViewClass() const = 0;
+
+ private:
+  wxDECLARE_ABSTRACT_CLASS(CSourceDoc);
+};
+
+// First-generation sources; saves from a CQuillmarkView.
+class CQuillmarkDoc : public CSourceDoc {
+ protected:
+  wxClassInfo* OwnViewClass() const override;
+
+ private:
+  wxDECLARE_DYNAMIC_CLASS(CQuillmarkDoc);
+};
+
+// Second-generation sources; saves from a CVorn2EditView.
+class CVorn2EditDoc : public CSourceDoc {
+ protected:
+  wxClassInfo* OwnViewClass() const override;
+
+ private:
+  wxDECLARE_DYNAMIC_CLASS(CVorn2EditDoc);
+};

@@ -1,0 +1,4 @@
+// Quillmark's entry point.
+#include "app/QuillmarkApp.h"
+
+wxIMPLEMENT_APP(CQuillmarkApp);

@@ -1,0 +1,158 @@
+// Reading source files into staging text, byte for byte whatever the locale,
+// and the new-document text.
+#include "app/SourceFile.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+
+namespace sourcefile {
+namespace {
+
+constexpr wchar_t kCR = L'\r';
+constexpr wchar_t kLF = L'\n';
+
+// Copies bytes [from, to) into `out` as characters of the same value.
+wchar_t* WidenInto(const unsigned char* from, const unsigned char* to, wchar_t* out) {
+  while (from != to) *out++ = static_cast<wchar_t>(*from++);
+  return out;
+}
+
+// 8-bit text: lines end at LF (a CR right before it goes with it); every
+// line, the last one without LF included, is followed by CR LF.
+std::wstring DecodeEightBit(const std::string& bytes) {
+  const unsigned char* p = reinterpret_cast<const unsigned char*>(bytes.data());
+  const unsigned char* const end = p + bytes.size();
+  // Each LF may grow by one character (to CR LF); a last line without LF by two.
+  const std::size_t lineFeeds = static_cast<std::size_t>(std::count(p, end, '\n'));
+  std::wstring text(bytes.size() + lineFeeds + 2, L'\0');
+  wchar_t* out = &text[0];
+  while (p != end) {
+    const void* found = std::memchr(p, '\n', static_cast<std::size_t>(end - p));
+    const unsigned char* lineEnd = found ? static_cast<const unsigned char*>(found) : end;
+    const unsigned char* next = found ? lineEnd + 1 : end;
+    if (found && lineEnd != p && lineEnd[-1] == '\r') --lineEnd;
+    out = WidenInto(p, lineEnd, out);
+    *out++ = kCR;
+    *out++ = kLF;
+    p = next;
+  }
+  text.resize(static_cast<std::size_t>(out - text.data()));
+  return text;
+}
+
+// UTF-16 little-endian, byte-order mark included: every CR becomes CR LF and
+// swallows one LF right after it, so CR LF stays CR LF, a lone CR becomes
+// CR LF and a lone LF stays LF.
+std::wstring DecodeUtf16(const std::string& bytes) {
+  const unsigned char* p = reinterpret_cast<const unsigned char*>(bytes.data());
+  const std::size_t units = bytes.size() / 2;  // a last odd byte is ignored
+  std::wstring text(units * 2, L'\0');
+  wchar_t* out = &text[0];
+  for (std::size_t i = 0; i < units; ++i) {
+    const wchar_t unit = static_cast<wchar_t>(p[2 * i] | (p[2 * i + 1] << 8));
+    *out++ = unit;
+    if (unit != kCR) continue;
+    *out++ = kLF;
+    if (i + 1 < units && p[2 * i + 2] == '\n' && p[2 * i + 3] == 0) ++i;
+  }
+  text.resize(static_cast<std::size_t>(out - text.data()));
+  return text;
+}
+
+}  // namespace
+
+std::wstring DecodeSourceBytes(const std::string& bytes) {
+  const bool utf16 =
+      bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF && static_cast<unsigned char>(bytes[1]) == 0xFE;
+  return utf16 ? DecodeUtf16(bytes) : DecodeEightBit(bytes);
+}
+
+bool ReadFileBytes(const std::string& path, std::string& bytes, int& error) {
+  bytes.clear();
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (!file) {
+    error = errno;
+    return false;
+  }
+  // Room for the size the system reports, then read until the end (a file
+  // may have grown meanwhile, or have no size known in advance).
+  std::error_code sizeError;
+  const std::uintmax_t size = std::filesystem::file_size(path, sizeError);
+  if (!sizeError && size < bytes.max_size()) bytes.reserve(static_cast<std::size_t>(size) + 1);
+  for (;;) {
+    const std::size_t had = bytes.size();
+    const std::size_t room = std::max<std::size_t>(bytes.capacity() - had, 65536);
+    bytes.resize(had + room);
+    const std::size_t got = std::fread(&bytes[had], 1, room, file);
+    bytes.resize(had + got);
+    if (got < room) break;
+  }
+  const bool failed = std::ferror(file) != 0;
+  error = failed ? (errno ? errno : EIO) : 0;
+  std::fclose(file);
+  if (failed) bytes.clear();
+  return !failed;
+}
+
+bool ReadSourceFile(const std::string& path, std::wstring& text, int& error) {
+  std::string bytes;
+  if (!ReadFileBytes(path, bytes, error)) return false;
+  text = DecodeSourceBytes(bytes);
+  return true;
+}
+
+std::wstring WidenBytes(const std::string& bytes) {
+  std::wstring text(bytes.size(), L'\0');
+  const unsigned char* p = reinterpret_cast<const unsigned char*>(bytes.data());
+  if (!bytes.empty()) WidenInto(p, p + bytes.size(), &text[0]);
+  return text;
+}
+
+// Six pieces, one per section kind, each ending with an empty line. Line 5
+// sets the clock mode from a crystal source and the largest multiplier.
+const std::wstring& NewDocumentText() {
+  static const std::wstring text =
+      L"'Vorn colorizer test\n"
+      L"CON 'Constants section \n"
+      L"\n"
+      L"CON regular text\n"
+      L"   _TICKMODE = XTLOW + MUL16 \n"
+      L"\n"
+      // objects
+      L"OBJ 'This is an object section\n"
+      L"\n"
+      L"OBJ 'test objects \n"
+      L"     vga     : \"Ostravel\" \n"
+      L"\n"
+      // variables
+      L"VAR 'a variable section\n"
+      L"\n"
+      L"VAR 'test vars \n"
+      L"    long touch_x\n"
+      L"\n"
+      // public methods
+      L"PUB 'a public section\n"
+      L"\n"
+      L"PUB 'Test pub \n"
+      L"     bTestSD:=true \n"
+      L"\n"
+      // private methods
+      L"PRI 'a private section\n"
+      L"\n"
+      L"PRI  'Test pri\n"
+      L"   Ser.start(24,30,0,9600)\n"
+      L"\n"
+      // data
+      L"DAT'a dat section\n"
+      L"\n"
+      L"DAT  'Test dat\n"
+      L"     bPlaying byte false\n"
+      L"\n";
+  return text;
+}
+
+}  // namespace sourcefile
