@@ -48,11 +48,11 @@ void RunGalvect(std::wstring mode, ChipDocument& doc, BuildList& list) {
     command = tool + options + Quoted(chip::FileBytes(doc.PathName())) + " > " + Quoted(outputFile);
   }
 
-  platform::ProcessSpec spec;
-  spec.program = platform::CommandProcessor();
-  spec.args = {spec.program, platform::CommandSwitch(), command};
-  spec.workFolder = folder;
-  if (const int error = chip::RunToolAndWait(spec)) {
+  platform::ProcessSpec process;
+  process.program = platform::CommandProcessor();
+  process.args = {process.program, platform::CommandSwitch(), command};
+  process.workFolder = folder;
+  if (const int error = chip::RunToolAndWait(process)) {
     chip::ShowStartFailure(L"Galvect.exe", error);
     return;
   }

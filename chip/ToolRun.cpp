@@ -59,14 +59,14 @@ std::string FileBytes(const std::wstring& text) {
   return std::string(utf8.data(), utf8.length());
 }
 
-int RunToolAndWait(const platform::ProcessSpec& spec) {
+int RunToolAndWait(const platform::ProcessSpec& process) {
   // Disabling a window takes the keyboard focus from it; the window that had
   // it gets it back afterwards, as when nothing had happened in between.
   const wxWeakRef<wxWindow> focus = wxWindow::FindFocus();
   int result;
   {
     wxWindowDisabler disabler;
-    result = platform::RunHidden(spec, [] {
+    result = platform::RunHidden(process, [] {
       if (wxTheApp) wxTheApp->Yield(true);
     });
   }

@@ -33,7 +33,7 @@ std::string FileBytes(const std::wstring& text);
 // disabled (no input, so no second command can start) but keeps painting, and
 // timers keep running; the window that had the keyboard focus has it again
 // afterwards. Returns 0, or the error number of a failed start.
-int RunToolAndWait(const platform::ProcessSpec& spec);
+int RunToolAndWait(const platform::ProcessSpec& process);
 
 // The lines of a tool's output file, read byte for byte (each byte the
 // character of the same value): LF or CR LF ends a line, a last line without

@@ -25,12 +25,12 @@ bool CompileStep(ChipDocument& doc, BuildList& list) {
   const std::string command =
       "t2asm.exe " + platform::QuoteForCommandProcessor(chip::FileBytes(doc.Title())) + " > t2asm.out";
 
-  platform::ProcessSpec spec;
-  spec.program = platform::CommandProcessor();
-  spec.args = {spec.program, platform::CommandSwitch(), command};
-  spec.workFolder = folder;
-  spec.searchWorkFolder = true;  // the compiler may lie in the document's folder
-  if (const int error = chip::RunToolAndWait(spec)) {
+  platform::ProcessSpec process;
+  process.program = platform::CommandProcessor();
+  process.args = {process.program, platform::CommandSwitch(), command};
+  process.workFolder = folder;
+  process.searchWorkFolder = true;  // the compiler may lie in the document's folder
+  if (const int error = chip::RunToolAndWait(process)) {
     chip::ShowStartFailure(L"t2asm.exe", error);
     return false;
   }
@@ -66,9 +66,9 @@ void Vorn2LoadRam(int& comPort, ChipDocument& doc, BuildList& list, wxWindow* di
 
   // Started directly, each parameter its own argument; the loader is looked
   // up in the search path and then in the document's folder.
-  platform::ProcessSpec spec;
-  spec.program = "loadt2.exe";
-  spec.args = {"loadt2.exe", "-p", chip::FileBytes(port), chip::FileBytes(binary)};
-  spec.workFolder = folder;
-  if (const int error = chip::RunToolAndWait(spec)) chip::ShowStartFailure(L"loadt2.exe", error);
+  platform::ProcessSpec process;
+  process.program = "loadt2.exe";
+  process.args = {"loadt2.exe", "-p", chip::FileBytes(port), chip::FileBytes(binary)};
+  process.workFolder = folder;
+  if (const int error = chip::RunToolAndWait(process)) chip::ShowStartFailure(L"loadt2.exe", error);
 }

@@ -103,38 +103,38 @@ std::string FindProgram(const std::string& name, const std::string& searchPath,
 
 #if !defined(_WIN32)
 
-int RunHidden(const ProcessSpec& spec, const std::function<void()>& whileWaiting) {
-  if (spec.args.empty()) return EINVAL;
+int RunHidden(const ProcessSpec& process, const std::function<void()>& whileWaiting) {
+  if (process.args.empty()) return EINVAL;
 
   // Everything the child needs is built before the fork: after it the child
   // may only make async-signal-safe calls.
-  std::string file = spec.program;
+  std::string file = process.program;
   if (file.find('/') == std::string::npos) {
-    file = FindProgram(spec.program, SearchPathOfProcess(), spec.workFolder);
+    file = FindProgram(process.program, SearchPathOfProcess(), process.workFolder);
     if (file.empty()) return ENOENT;
   }
 
   std::vector<char*> argv;
-  for (const std::string& arg : spec.args) argv.push_back(const_cast<char*>(arg.c_str()));
+  for (const std::string& arg : process.args) argv.push_back(const_cast<char*>(arg.c_str()));
   argv.push_back(nullptr);
 
   std::vector<std::string> envStrings;
   bool pathSeen = false;
   for (char** entry = environ; entry && *entry; ++entry) {
     std::string text = *entry;
-    if (spec.searchWorkFolder && !spec.workFolder.empty() && text.compare(0, 5, "PATH=") == 0) {
-      text += ":" + spec.workFolder;
+    if (process.searchWorkFolder && !process.workFolder.empty() && text.compare(0, 5, "PATH=") == 0) {
+      text += ":" + process.workFolder;
       pathSeen = true;
     }
     envStrings.push_back(std::move(text));
   }
-  if (spec.searchWorkFolder && !spec.workFolder.empty() && !pathSeen)
-    envStrings.push_back("PATH=" + SearchPathOfProcess() + ":" + spec.workFolder);
+  if (process.searchWorkFolder && !process.workFolder.empty() && !pathSeen)
+    envStrings.push_back("PATH=" + SearchPathOfProcess() + ":" + process.workFolder);
   std::vector<char*> envp;
   for (std::string& text : envStrings) envp.push_back(const_cast<char*>(text.c_str()));
   envp.push_back(nullptr);
 
-  const char* const workFolder = spec.workFolder.empty() ? nullptr : spec.workFolder.c_str();
+  const char* const workFolder = process.workFolder.empty() ? nullptr : process.workFolder.c_str();
 
   int errorPipe[2];
   if (pipe2(errorPipe, O_CLOEXEC) != 0) return errno;

@@ -29,7 +29,7 @@ struct ProcessSpec {
 // started returns the error number (errno) of the failure: program not found,
 // working folder missing, no process left, ... While waiting, `whileWaiting`
 // is called every few milliseconds (may be empty: then the wait just blocks).
-int RunHidden(const ProcessSpec& spec, const std::function<void()>& whileWaiting);
+int RunHidden(const ProcessSpec& process, const std::function<void()>& whileWaiting);
 
 // The command processor and its switch that runs one command line:
 // "/bin/sh" and "-c".

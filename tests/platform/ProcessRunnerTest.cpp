@@ -35,12 +35,12 @@ class ProcessRunnerTest : public ::testing::Test {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   }
   int Shell(const std::string& command, bool searchWorkFolder = false) {
-    platform::ProcessSpec spec;
-    spec.program = platform::CommandProcessor();
-    spec.args = {spec.program, platform::CommandSwitch(), command};
-    spec.workFolder = dir_;
-    spec.searchWorkFolder = searchWorkFolder;
-    return platform::RunHidden(spec, nullptr);
+    platform::ProcessSpec process;
+    process.program = platform::CommandProcessor();
+    process.args = {process.program, platform::CommandSwitch(), command};
+    process.workFolder = dir_;
+    process.searchWorkFolder = searchWorkFolder;
+    return platform::RunHidden(process, nullptr);
   }
   std::string dir_;
 };
@@ -66,7 +66,7 @@ TEST_F(ProcessRunnerTest, AFailedStartGivesItsErrorNumber) {
   Write(dir_ + "/not-executable", "#!/bin/sh\n", false);
   struct Case {
     const char* what;
-    platform::ProcessSpec spec;
+    platform::ProcessSpec process;
     int error;
   };
   const std::vector<Case> cases = {
@@ -79,7 +79,7 @@ TEST_F(ProcessRunnerTest, AFailedStartGivesItsErrorNumber) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    EXPECT_EQ(platform::RunHidden(c.spec, nullptr), c.error);
+    EXPECT_EQ(platform::RunHidden(c.process, nullptr), c.error);
   }
   platform::SetCommandProcessorForTesting("/nonexistent/sh");
   EXPECT_EQ(platform::CommandProcessor(), "/nonexistent/sh");
@@ -90,8 +90,8 @@ TEST_F(ProcessRunnerTest, AFailedStartGivesItsErrorNumber) {
 
 TEST_F(ProcessRunnerTest, TheWaitCallsBackUntilTheProcessEndsAndGivesNoInput) {
   int calls = 0;
-  platform::ProcessSpec spec{"/bin/sh", {"sh", "-c", "sleep 0.3; cat > in; touch ended"}, dir_, false};
-  EXPECT_EQ(platform::RunHidden(spec, [&] { ++calls; }), 0);
+  platform::ProcessSpec process{"/bin/sh", {"sh", "-c", "sleep 0.3; cat > in; touch ended"}, dir_, false};
+  EXPECT_EQ(platform::RunHidden(process, [&] { ++calls; }), 0);
   EXPECT_GT(calls, 5);
   EXPECT_TRUE(fs::exists(dir_ + "/ended"));
   EXPECT_EQ(Read(dir_ + "/in"), "");
