@@ -77,47 +77,47 @@ void PlainInsert(Lines& lines, Pos& caret, Pos anchor, const std::wstring& units
     }
     caret = start;
   }
-  std::vector<std::string> pieces(1);
+  std::vector<std::string> segments(1);
   std::size_t column = caret.col;
   for (wchar_t unit : units) {
     const int b = PlainByteOf(unit);
     if (b < 0 || b == 0x0D) continue;
     if (b == 0x0A) {
-      pieces.emplace_back();
+      segments.emplace_back();
       column = 0;
     } else if (b == 0x09) {
       do {
-        pieces.back() += ' ';
+        segments.back() += ' ';
         ++column;
       } while (column % 4 != 0);
     } else {
-      pieces.back() += static_cast<char>(b);
+      segments.back() += static_cast<char>(b);
       ++column;
     }
   }
   const bool below = caret.line >= static_cast<int>(lines.size());
-  if (pieces.size() == 1) {
-    if (pieces[0].empty()) return;
+  if (segments.size() == 1) {
+    if (segments[0].empty()) return;
     if (below) {
-      lines.push_back(pieces[0]);
-      caret.col = static_cast<int>(pieces[0].size());
+      lines.push_back(segments[0]);
+      caret.col = static_cast<int>(segments[0].size());
     } else {
-      lines[caret.line].insert(caret.col, pieces[0]);
-      caret.col += static_cast<int>(pieces[0].size());
+      lines[caret.line].insert(caret.col, segments[0]);
+      caret.col += static_cast<int>(segments[0].size());
     }
     return;
   }
   std::string right;
   if (below) {
-    lines.push_back(pieces[0]);
+    lines.push_back(segments[0]);
   } else {
     right = lines[caret.line].substr(caret.col);
-    lines[caret.line] = lines[caret.line].substr(0, caret.col) + pieces[0];
+    lines[caret.line] = lines[caret.line].substr(0, caret.col) + segments[0];
   }
-  for (std::size_t k = 1; k + 1 < pieces.size(); ++k) lines.insert(lines.begin() + caret.line + k, pieces[k]);
-  caret.line += static_cast<int>(pieces.size()) - 1;
+  for (std::size_t k = 1; k + 1 < segments.size(); ++k) lines.insert(lines.begin() + caret.line + k, segments[k]);
+  caret.line += static_cast<int>(segments.size()) - 1;
   caret.col = 0;
-  const std::string last = pieces.back() + right;
+  const std::string last = segments.back() + right;
   if (!last.empty()) {
     lines.insert(lines.begin() + caret.line, last);
     caret.col = static_cast<int>(last.size());
