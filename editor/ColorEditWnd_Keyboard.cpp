@@ -279,6 +279,12 @@ void ColorEditWnd::OnChar(wxKeyEvent& event) {
     platform::UseOemCharClasses();
     if (m_readOnly) return;
 
+    // With Ctrl held the toolkit hands over the key's own character (Ctrl+1 as
+    // "1"); only the control characters Ctrl makes of letters (Ctrl+M, Ctrl+I)
+    // are characters of their own. Ctrl with Alt is AltGr on some layouts and
+    // types what it gives.
+    if (event.ControlDown() && !event.AltDown() && event.GetUnicodeKey() >= 0x20) return;
+
     // A character becomes the byte whose glyph it is; one without a glyph is
     // dropped. Then only printable bytes, carriage return and tab are typed.
     const int byte = TypedByte(event);

@@ -311,9 +311,11 @@ void DeriveKinds(const unsigned char* text, std::uint64_t* bits, std::size_t blo
     m[linemasks::kHash] = kind[4];
     m[linemasks::kWhiteRun] = kind[5];
 
-    const auto markStarts = [m, block](linemasks::Kind of, linemasks::Kind start) {
+    // The last bit of the same kind in the block before, counted from the
+    // start of the masks (an offset back from `m` would wrap around).
+    const auto markStarts = [m, bits, block](linemasks::Kind of, linemasks::Kind start) {
       const std::uint64_t x = m[of];
-      const std::uint64_t before = block > 0 ? m[of - linemasks::kKinds] >> 63 : 0;
+      const std::uint64_t before = block > 0 ? bits[(block - 1) * linemasks::kKinds + of] >> 63 : 0;
       m[start] = x & ~((x << 1) | before);
     };
     markStarts(linemasks::kWord, linemasks::kWordStart);

@@ -250,4 +250,29 @@ TEST_F(KeyboardTest, RealKeysFromTheServer) {
   EXPECT_EQ(editor_->m_undoStack.size(), 9u);
 }
 
+// Under GTK a Ctrl combination arrives with the key's own character: Ctrl+1, Ctrl+- and Ctrl+[ must
+// type nothing. The control characters Ctrl makes of letters are characters of their own (Ctrl+M a
+// line break), and Ctrl with Alt, which is AltGr on some layouts, types what it gives.
+TEST_F(KeyboardTest, RealCtrlCombinationsTypeOnlyCharactersOfTheirOwn) {
+  keystate::ClearOverride();
+  editor_->SetFocus();
+  Pump();
+  ASSERT_EQ(wxWindow::FindFocus(), editor_);
+  parent_->codes.clear();
+  wxUIActionSimulator keys;
+  for (int key : {'1', '-', '[', ']', '='}) keys.Char(key, wxMOD_CONTROL);
+  keys.Char('1', wxMOD_CONTROL | wxMOD_SHIFT);
+  Pump();
+  EXPECT_EQ(Now(), State({""}, {0, 0, 0, 0}));
+  EXPECT_TRUE(editor_->m_undoStack.empty());
+  EXPECT_TRUE(parent_->codes.empty());
+  keys.Char('1', wxMOD_CONTROL | wxMOD_ALT);
+  keys.Char('-');
+  keys.Char('[', wxMOD_CONTROL | wxMOD_ALT);
+  keys.Char('m', wxMOD_CONTROL);
+  Pump();
+  EXPECT_EQ(Now(), State({"1-[", ""}, {0, 1, 0, 1}));
+  EXPECT_EQ(editor_->m_undoStack.size(), 4u);
+}
+
 }  // namespace

@@ -64,3 +64,24 @@ TEST(BaseColouringTest, WordsRunsAndHashByClassModeAndTable) {
 }
 
 }  // namespace
+
+// The line is sorted in blocks of 64 bytes: a word or run that crosses from one block into the next is
+// still one word or run, and one that starts a block after a block ending in another is not.
+TEST(BaseColouringTest, WordsAndRunsAcrossBlocks) {
+  CColorizer c;
+  c.LoadKeywords(L"Keywords.ini");
+  c.LoadOperators();
+  const struct { std::string line, codes; } cases[] = {
+      {std::string(62, ' ') + "CON", std::string(62, '.') + "KKK"},
+      {std::string(63, 'x') + "CON", std::string(66, '.')},
+      {std::string(63, 'x') + " CON", std::string(64, '.') + "KKK"},
+      {std::string(63, ' ') + ":=", std::string(63, '.') + "OO"},
+      {std::string(62, ' ') + "x:=" + std::string(125, ' ') + "x:=", std::string(63, '.') + "OO" + std::string(126, '.') + "OO"},
+      {std::string(63, ' ') + "-:=", std::string(66, '.')},
+  };
+  for (const auto& t : cases) {
+    std::vector<COLORREF> v;
+    c.ColorLine(t.line, v, kPubOddShade, 0);
+    EXPECT_EQ(v, Expect(t.codes)) << t.line.size();
+  }
+}
