@@ -28,6 +28,12 @@ CQuillmarkDocTemplate::CQuillmarkDocTemplate(wxDocManager* manager, int template
       m_nTemplateId(templateId),
       m_strings(LoadDocTemplateStrings(templateId)) {}
 
+wxString NewDocumentTitle(wxDocTemplate* temp, wxDocManager& manager) {
+  if (auto* own = dynamic_cast<CQuillmarkDocTemplate*>(temp))
+    return own->GetDocumentName() + wxString::Format("%d", ++own->m_nUntitledCount);
+  return manager.MakeNewDocumentName();
+}
+
 bool CQuillmarkDocTemplate::FileMatchesTemplate(const wxString& path) {
   const wxString ext = wxFileName(path).GetExt();
   return !ext.empty() && ext.IsSameAs(GetDefaultExtension(), false);

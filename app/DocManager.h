@@ -22,7 +22,13 @@ class CQuillmarkDocTemplate : public wxDocTemplate {
 
   int m_nTemplateId;
   DocTemplateStrings m_strings;
+  int m_nUntitledCount = 0;  // new documents of this kind so far
 };
+
+// The title of a new, unsaved document: the kind's document name followed by
+// its number among the new documents of that kind ("Quillmark1",
+// "Vorn2Edit1"); wx's own numbering for templates of other classes.
+wxString NewDocumentTitle(wxDocTemplate* temp, wxDocManager& manager);
 
 class CQuillmarkDocManager : public wxDocManager {
  public:

@@ -4,6 +4,7 @@
 
 #include <wx/strconv.h>
 
+#include "app/DocManager.h"
 #include "app/QuillmarkView.h"
 #include "app/SourceFile.h"
 #include "app/SourceView.h"
@@ -35,6 +36,11 @@ wxString SaveFailureMessage(const wxString& path, const platform::SaveResult& re
 
 bool CSourceDoc::OnNewDocument() {
   if (!wxDocument::OnNewDocument()) return false;
+  if (wxDocManager* manager = GetDocumentManager()) {
+    const wxString title = NewDocumentTitle(GetDocumentTemplate(), *manager);
+    SetTitle(title);
+    SetFilename(title, true);
+  }
   m_strText = sourcefile::NewDocumentText();
   UpdateAllViews();
   return true;

@@ -1,6 +1,7 @@
 // Recovery store, autosave and restore of modified documents.
 #include "app/Recovery.h"
 
+#include "app/DocManager.h"
 #include "app/QuillmarkDoc.h"
 #include "app/SourceFile.h"
 #include "app/SourceView.h"
@@ -200,7 +201,7 @@ int RestoreDocuments(wxDocManager& manager, const std::vector<RecoveryRecord>& r
       doc->SetFilename(record.path, false);
       doc->SetDocumentSaved(true);
     } else {
-      const wxString name = manager.MakeNewDocumentName();
+      const wxString name = NewDocumentTitle(temp, manager);
       doc->SetTitle(name);
       doc->SetFilename(name, false);
       doc->SetDocumentSaved(false);
