@@ -39,11 +39,14 @@ void COutputList::ResetContent() {
   m_catchUpPending = false;
   m_endWanted = false;
   SetItemCount(0);
+  Refresh();
 }
 
 // Telling the scroll bar about each line would cost far more than the line
 // itself: the line is stored, the list asks once for a repaint, and the rows
-// catch up when that paint comes.
+// catch up when that paint comes. (Rows given to the list after its first
+// paint, through its row count alone, would not show: wx repaints nothing
+// for them.)
 void COutputList::AddString(const std::wstring& line) {
   m_lines.push_back(line);
   if (m_catchUpPending) return;
@@ -58,9 +61,9 @@ void COutputList::CatchUp() {
   m_endWanted = !ShowEnd();
 }
 
-// wx's own scroll to the last row, asked while the list has no height yet
-// (a pane not laid out), puts the first shown row past the end, and nothing
-// ever shows; the first row is worked out here from the rows that fit.
+// The first shown row is worked out here from the whole rows that fit. A
+// list without room for one (a pane not laid out yet) shows its end once it
+// has room.
 bool COutputList::ShowEnd() {
   const size_t fit = static_cast<size_t>(std::max(GetClientSize().y, 0) / m_lineHeight);
   const size_t count = GetItemCount();

@@ -4,10 +4,12 @@
 
 #include <wx/app.h>
 #include <wx/dcbuffer.h>
+#include <wx/graphics.h>
 #include <wx/renderer.h>
 #include <wx/settings.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "app/GotoLineEvent.h"
 
@@ -37,10 +39,10 @@ bool CViewTree::Create(wxWindow* parent, wxWindowID id, long style) {
 
 // ---- items ----
 
-CViewTree::Item* CViewTree::NewItem(Item* parent, const wxString& text, int image, int selImage,
+CViewTree::Item* CViewTree::NewItem(Item* parent, wxString&& text, int image, int selImage,
                                     wxTreeItemData* data) {
   Item& item = m_items.emplace_back();
-  item.text = text;
+  item.text = std::move(text);
   item.image = image;
   item.selImage = selImage;
   item.parent = parent;
@@ -52,24 +54,24 @@ CViewTree::Item* CViewTree::NewItem(Item* parent, const wxString& text, int imag
   return &item;
 }
 
-wxTreeItemId CViewTree::AddRoot(const wxString& text, int image, int selImage, wxTreeItemData* data) {
+wxTreeItemId CViewTree::AddRoot(wxString text, int image, int selImage, wxTreeItemData* data) {
   if (m_root) {
     // One root only, as in wx's tree: the new one stands alone.
     delete data;
     return wxTreeItemId();
   }
-  m_root = NewItem(nullptr, text, image, selImage, data);
+  m_root = NewItem(nullptr, std::move(text), image, selImage, data);
   return wxTreeItemId(m_root);
 }
 
-wxTreeItemId CViewTree::AppendItem(const wxTreeItemId& parent, const wxString& text, int image, int selImage,
+wxTreeItemId CViewTree::AppendItem(const wxTreeItemId& parent, wxString text, int image, int selImage,
                                    wxTreeItemData* data) {
   Item* into = ItemOf(parent);
   if (!into) {
     delete data;
     return wxTreeItemId();
   }
-  return wxTreeItemId(NewItem(into, text, image, selImage, data));
+  return wxTreeItemId(NewItem(into, std::move(text), image, selImage, data));
 }
 
 void CViewTree::DeleteAllItems() {
@@ -223,6 +225,7 @@ bool CViewTree::IsInside(const Item* item, const Item* ancestor) {
 // ---- rows ----
 
 void CViewTree::RowsChanged() {
+  if (m_rowsStale) return;
   m_rowsStale = true;
   Refresh();
 }
@@ -260,7 +263,14 @@ wxCoord CViewTree::OnGetRowHeight(size_t) const { return m_rowHeight; }
 // above and below; one indent per level, the root level holding its button.
 void CViewTree::MeasureRows() {
   m_boldFont = GetFont().Bold();
-  int height = GetCharHeight();
+  {
+    wxClientDC dc(this);
+    dc.SetFont(GetFont());
+    m_textHeight = dc.GetCharHeight();
+    dc.SetFont(m_boldFont);
+    m_boldTextHeight = dc.GetCharHeight();
+  }
+  int height = std::max(m_textHeight, m_boldTextHeight);
   int imageWidth = 16;
   if (m_images && m_images->GetImageCount() > 0) {
     int w = 0, h = 0;
@@ -360,41 +370,61 @@ bool CViewTree::GetBoundingRect(const wxTreeItemId& id, wxRect& rect, bool textO
 
 // ---- drawing ----
 
+// Only the rows in view are drawn. The lines are gathered first: the upright
+// pieces of consecutive rows join, so each column is one dotted line.
 void CViewTree::OnPaint(wxPaintEvent&) {
   EnsureRows();
   wxAutoBufferedPaintDC dc(this);
   dc.SetBackground(wxBrush(GetBackgroundColour()));
   dc.Clear();
-  const wxFont normal = GetFont();
   const size_t first = GetVisibleRowsBegin();
   const size_t end = std::min(GetVisibleRowsEnd(), m_rows.size());
-  for (size_t row = first; row < end; ++row) DrawRow(dc, m_rows[row], RowRect(static_cast<int>(row)), normal, m_boldFont);
+  if (!(m_treeStyle & wxTR_NO_LINES)) {
+    std::vector<Segment> upright, across;
+    for (size_t row = first; row < end; ++row)
+      RowLines(m_rows[row], RowRect(static_cast<int>(row)), upright, across);
+    std::stable_sort(upright.begin(), upright.end(), [](const Segment& a, const Segment& b) { return a.x < b.x; });
+    dc.SetPen(wxPen(wxSystemSettings::GetColour(wxSYS_COLOUR_GRAYTEXT), 1, wxPENSTYLE_DOT));
+    for (size_t i = 0; i < upright.size();) {
+      Segment joined = upright[i++];
+      while (i < upright.size() && upright[i].x == joined.x && upright[i].y0 <= joined.y1) joined.y1 = upright[i++].y1;
+      dc.DrawLine(joined.x, joined.y0, joined.x, joined.y1);
+    }
+    for (const Segment& s : across) dc.DrawLine(s.x, s.y0, s.y1, s.y0);
+  }
+  // Text goes straight to the graphics context where there is one: the
+  // context of the paint would measure every text again for its bounds.
+  TextPens pens;
+  pens.gc = dc.GetGraphicsContext();
+  dc.SetFont(GetFont());
+  for (size_t row = first; row < end; ++row) DrawRow(dc, m_rows[row], RowRect(static_cast<int>(row)), pens);
 }
 
-void CViewTree::DrawRow(wxDC& dc, const Item* item, const wxRect& rect, const wxFont& normal, const wxFont& bold) {
-  const int imageX = ImageX(item);
+// Each level's column runs down past the items that have siblings below
+// them, and a branch leads from the item's column into its image.
+void CViewTree::RowLines(const Item* item, const wxRect& rect, std::vector<Segment>& upright,
+                         std::vector<Segment>& across) const {
+  const bool atRoot = (m_treeStyle & wxTR_LINES_AT_ROOT) != 0;
   const int middle = rect.y + rect.height / 2;
-  // The dotted lines: each level's column runs down past the items that
-  // have siblings below them, and a branch leads into the item's image.
-  if (!(m_treeStyle & wxTR_NO_LINES)) {
-    dc.SetPen(wxPen(wxSystemSettings::GetColour(wxSYS_COLOUR_GRAYTEXT), 1, wxPENSTYLE_DOT));
-    const bool atRoot = (m_treeStyle & wxTR_LINES_AT_ROOT) != 0;
-    for (const Item* level = item; level; level = level->parent) {
-      if (!level->parent && !atRoot) break;
-      const int column = ImageX(level) - m_indent + m_indent / 2 - 2;
-      const bool lastSibling = !level->parent || level->parent->children.back() == level;
-      if (level == item) {
-        // The item's own branch: from above (a first root has no line above)
-        // to the middle, and on down when a sibling follows.
-        const bool above = level->parent != nullptr;
-        dc.DrawLine(column, middle, imageX, middle);
-        if (above) dc.DrawLine(column, rect.y, column, middle);
-        if (!lastSibling) dc.DrawLine(column, middle, column, rect.GetBottom() + 1);
-      } else if (!lastSibling) {
-        dc.DrawLine(column, rect.y, column, rect.GetBottom() + 1);
-      }
+  const int bottom = rect.GetBottom() + 1;
+  for (const Item* level = item; level; level = level->parent) {
+    if (!level->parent && !atRoot) break;
+    const int column = ImageX(level) - m_indent + m_indent / 2 - 2;
+    const bool lastSibling = !level->parent || level->parent->children.back() == level;
+    if (level == item) {
+      across.push_back({column, middle, ImageX(item)});
+      // A top-level item has no line above it.
+      if (level->parent) upright.push_back({column, rect.y, lastSibling ? middle : bottom});
+      else if (!lastSibling) upright.push_back({column, middle, bottom});
+    } else if (!lastSibling) {
+      upright.push_back({column, rect.y, bottom});
     }
   }
+}
+
+void CViewTree::DrawRow(wxDC& dc, const Item* item, const wxRect& rect, TextPens& pens) {
+  const int imageX = ImageX(item);
+  const int middle = rect.y + rect.height / 2;
   if (m_treeStyle & wxTR_HAS_BUTTONS && !item->children.empty()) {
     const int column = imageX - m_indent + m_indent / 2 - 2;
     const int size = std::min(11, rect.height - 2);
@@ -412,7 +442,6 @@ void CViewTree::DrawRow(wxDC& dc, const Item* item, const wxRect& rect, const wx
     m_images->Draw(image, dc, imageX, rect.y + (rect.height - h) / 2, wxIMAGELIST_DRAW_TRANSPARENT);
   }
   const int textX = TextX(item);
-  dc.SetFont(item->bold ? bold : normal);
   wxColour text = GetForegroundColour();
   if (selected) {
     // Only the label is highlighted, strongly while the tree has the focus.
@@ -423,9 +452,22 @@ void CViewTree::DrawRow(wxDC& dc, const Item* item, const wxRect& rect, const wx
     dc.DrawRectangle(label);
     if (focused) text = wxSystemSettings::GetColour(wxSYS_COLOUR_HIGHLIGHTTEXT);
   }
-  dc.SetTextForeground(text);
-  const int textHeight = dc.GetCharHeight();
-  dc.DrawText(item->text, textX + 2, rect.y + (rect.height - textHeight) / 2);
+  const int x = textX + 2;
+  const int y = rect.y + (rect.height - (item->bold ? m_boldTextHeight : m_textHeight)) / 2;
+  const wxFont& font = item->bold ? m_boldFont : GetFont();
+  if (pens.gc) {
+    if (!pens.set || pens.bold != item->bold || pens.colour != text) {
+      pens.gc->SetFont(pens.gc->CreateFont(font, text));
+      pens.set = true;
+      pens.bold = item->bold;
+      pens.colour = text;
+    }
+    pens.gc->DrawText(item->text, x, y);
+  } else {
+    dc.SetFont(font);
+    dc.SetTextForeground(text);
+    dc.DrawText(item->text, x, y);
+  }
 }
 
 // ---- mouse and keys ----

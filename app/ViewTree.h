@@ -8,6 +8,7 @@
 // tree control, whose calls of the same names it answers alike.
 #pragma once
 
+#include <wx/graphics.h>
 #include <wx/imaglist.h>
 #include <wx/treebase.h>
 #include <wx/vscroll.h>
@@ -35,9 +36,9 @@ class CViewTree : public wxVScrolledWindow {
 
   // ---- items ----
   // The one top-level item; the tree takes `data`.
-  wxTreeItemId AddRoot(const wxString& text, int image = -1, int selImage = -1, wxTreeItemData* data = nullptr);
+  wxTreeItemId AddRoot(wxString text, int image = -1, int selImage = -1, wxTreeItemData* data = nullptr);
   // A new last child of `parent`; the tree takes `data`.
-  wxTreeItemId AppendItem(const wxTreeItemId& parent, const wxString& text, int image = -1, int selImage = -1,
+  wxTreeItemId AppendItem(const wxTreeItemId& parent, wxString text, int image = -1, int selImage = -1,
                           wxTreeItemData* data = nullptr);
   void DeleteAllItems();  // every item goes, with its data; nothing is selected
 
@@ -106,7 +107,7 @@ class CViewTree : public wxVScrolledWindow {
     std::unique_ptr<wxTreeItemData> data;
   };
   static Item* ItemOf(const wxTreeItemId& id) { return static_cast<Item*>(id.GetID()); }
-  Item* NewItem(Item* parent, const wxString& text, int image, int selImage, wxTreeItemData* data);
+  Item* NewItem(Item* parent, wxString&& text, int image, int selImage, wxTreeItemData* data);
 
   // The rows follow the items lazily: a change marks them stale, and the
   // next look at them lists the shown items again and sets the scroll range.
@@ -124,7 +125,20 @@ class CViewTree : public wxVScrolledWindow {
   wxRect RowRect(int row) const;
 
   void OnPaint(wxPaintEvent& event);
-  void DrawRow(wxDC& dc, const Item* item, const wxRect& rect, const wxFont& normal, const wxFont& bold);
+  // The dotted lines' pieces a row needs, as (x, top, bottom) upright and
+  // (x, y, right) across.
+  struct Segment {
+    int x, y0, y1;
+  };
+  void RowLines(const Item* item, const wxRect& rect, std::vector<Segment>& upright,
+                std::vector<Segment>& across) const;
+  // The font and colour the graphics context draws text with, set only when they change.
+  struct TextPens {
+    wxGraphicsContext* gc = nullptr;
+    bool set = false, bold = false;
+    wxColour colour;
+  };
+  void DrawRow(wxDC& dc, const Item* item, const wxRect& rect, TextPens& pens);
   void OnLeftDown(wxMouseEvent& event);
   void OnLeftDClick(wxMouseEvent& event);
   void OnKeyDown(wxKeyEvent& event);
@@ -138,6 +152,7 @@ class CViewTree : public wxVScrolledWindow {
   mutable bool m_rowsStale = false;
   std::unique_ptr<wxImageList> m_images;
   wxFont m_boldFont;
+  int m_textHeight = 16, m_boldTextHeight = 16;  // measured once per font, not per row
   int m_rowHeight = 18;
   int m_indent = 19;
 };

@@ -1,13 +1,19 @@
-// Speed of writing tool output into the Build list: emptying it and appending
-// lines one by one with the view following the end, as a chip command does,
-// up to the repaint that shows the last lines.
+// Speed of the panes' lists: writing tool output into the Build list
+// (emptying it and appending lines one by one with the view following the
+// end, as a chip command does, up to the repaint that shows the last lines),
+// and filling the Section View with a large source's sections up to the
+// tree's paint.
 #include <benchmark/benchmark.h>
 #include <wx/app.h>
 #include <wx/frame.h>
 
+#include <chrono>
+#include <cstdint>
+#include <list>
 #include <string>
 #include <vector>
 
+#include "app/ClassView.h"
 #include "app/OutputWnd.h"
 
 extern bool g_benchHasWx;
@@ -60,5 +66,53 @@ void BM_AppendBuildLines(benchmark::State& state) {
   Pump();
 }
 BENCHMARK(BM_AppendBuildLines)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+// The sections of a large source: header lines of every kind with comments,
+// on lines spread as a generated file spreads them.
+void SectionsOf(int count, std::list<std::wstring>& names, std::list<std::int32_t>& lines) {
+  const wchar_t* const kinds[] = {L"CON", L"OBJ", L"VAR", L"PUB", L"PRI", L"DAT"};
+  for (int i = 0; i < count; ++i) {
+    names.push_back(std::wstring(kinds[i % 6]) + L" section_" + std::to_wstring(i) + L" 'part " +
+                    std::to_wstring(i / 6) + L" of the program");
+    lines.push_back(i * 15 + 1);
+  }
+}
+
+// FillClassView as a view calls it for a freshly opened file, then the
+// tree's paint that shows it.
+void BM_FillClassView(benchmark::State& state) {
+  if (!g_benchHasWx) {
+    state.SkipWithError("no display");
+    return;
+  }
+  std::list<std::wstring> names;
+  std::list<std::int32_t> lines;
+  SectionsOf(static_cast<int>(state.range(0)), names, lines);
+  auto* frame = new wxFrame(nullptr, wxID_ANY, "bench", wxPoint(0, 0), wxSize(300, 800));
+  auto* view = new CClassView(frame);
+  frame->Show();
+  Pump();
+  int paints = 0;
+  view->m_wndSectionTree->Bind(wxEVT_PAINT, [&paints](wxPaintEvent& event) {
+    ++paints;
+    event.Skip();
+  });
+  double fillSeconds = 0, paintSeconds = 0;
+  for (auto _ : state) {
+    const auto start = std::chrono::steady_clock::now();
+    view->FillClassView(names, lines, L"big");
+    fillSeconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const auto painting = std::chrono::steady_clock::now();
+    view->m_wndSectionTree->Update();  // the paint that shows the new contents
+    paintSeconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - painting).count();
+  }
+  state.counters["fill_ms"] = 1000.0 * fillSeconds / static_cast<double>(state.iterations());
+  state.counters["paint_ms"] = 1000.0 * paintSeconds / static_cast<double>(state.iterations());
+  state.counters["items"] = static_cast<double>(view->m_wndSectionTree->GetCount());
+  state.counters["paints_per_fill"] = static_cast<double>(paints) / static_cast<double>(state.iterations());
+  frame->Destroy();
+  Pump();
+}
+BENCHMARK(BM_FillClassView)->Arg(6643)->Unit(benchmark::kMillisecond);
 
 }  // namespace
