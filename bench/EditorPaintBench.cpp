@@ -3,6 +3,7 @@
 #include <benchmark/benchmark.h>
 #include <wx/app.h>
 #include <wx/dcclient.h>
+#include <wx/dcmemory.h>
 #include <wx/frame.h>
 #include <wx/panel.h>
 
@@ -74,6 +75,22 @@ void BM_PaintWindow(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_PaintWindow)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// The same picture drawn into a bitmap of the window's size: the paint
+// without its copy to the screen.
+void BM_PaintPicture(benchmark::State& state) {
+  if (!g_benchHasWx) {
+    state.SkipWithError("no display");
+    return;
+  }
+  PaintScene scene(static_cast<int>(state.range(0)));
+  wxBitmap bitmap(scene.editor_->GetClientSize(), 24);
+  for (auto _ : state) {
+    wxMemoryDC dc(bitmap);
+    scene.editor_->PaintTo(dc);
+  }
+}
+BENCHMARK(BM_PaintPicture)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 void BM_ScrollLineDown(benchmark::State& state) {
   if (!g_benchHasWx) {

@@ -169,11 +169,16 @@ void CTextModel::RemoveLines(std::int32_t index, std::int32_t count) {
 }
 
 void CTextModel::RecolourAll() {
-  UpdateMaxLineLength();
+  // The lengths are counted afresh in the pass over the lines below; without
+  // lines the analysis fails, with the longest line already 0.
+  if (lines.empty()) UpdateMaxLineLength();
   bool listChanged = false;
   if (AnalyzeSectionsNotingList(listChanged) || listChanged) sectionsChanged = true;
 
-  if (lineColours.size() != lines.size()) throw std::out_of_range("invalid vector<T> subscript");
+  if (lineColours.size() != lines.size()) {
+    UpdateMaxLineLength();
+    throw std::out_of_range("invalid vector<T> subscript");
+  }
   // The analysis has sized the per-line arrays to the lines. A line is
   // coloured again only when what it was coloured with differs from what it
   // would be coloured with now.
@@ -185,14 +190,24 @@ void CTextModel::RecolourAll() {
   }
   std::vector<std::uint32_t> stale;
   const std::size_t n = lines.size();
+  // The length counts are rebuilt from the lines as they are on the way.
+  std::fill(lengthCounts_.begin(), lengthCounts_.end(), 0);
+  std::size_t longest = 0;
   for (std::size_t i = 0; i < n; ++i) {
+    const std::size_t length = lines[i].size();
+    if (length >= lengthCounts_.size()) lengthCounts_.resize(length + 1, 0);
+    ++lengthCounts_[length];
+    longest = std::max(longest, length);
     const ColourStamp& stamp = stamps_[i];
     const std::int32_t depth = i == 0 ? 0 : braceDepth[i - 1];
     if (stamp.valid && stamp.shade == lineBackground[i] && stamp.depth == depth &&
-        lineColours[i].size() == lines[i].size())
+        lineColours[i].size() == length)
       continue;
     stale.push_back(static_cast<std::uint32_t>(i));
   }
+  countedLines_ = n;
+  longestCounted_ = longest;
+  maxLineLength = static_cast<std::int32_t>(longest);
   ColourLines(stale);
 }
 
