@@ -3,6 +3,7 @@
 #include <benchmark/benchmark.h>
 #include <wx/app.h>
 #include <wx/dcclient.h>
+#include <wx/dcmemory.h>
 #include <wx/frame.h>
 #include <wx/panel.h>
 
@@ -17,8 +18,6 @@ extern bool g_benchHasWx;
 
 namespace {
 
-constexpr int kLines = 100000;
-
 void Pump() {
   for (int i = 0; i < 5; ++i) {
     wxTheApp->ProcessPendingEvents();
@@ -31,7 +30,7 @@ void Pump() {
 // coloured by a loaded colorizer and scrolled to the middle.
 class PaintScene {
  public:
-  PaintScene() {
+  explicit PaintScene(int lineCount) : lines_(lineCount) {
     LoadAllSets(colorizer_);
     frame_ = new wxFrame(nullptr, wxID_ANY, "bench", wxPoint(0, 0), wxSize(1240, 940));
     wxPanel* panel = new wxPanel(frame_, wxID_ANY, wxPoint(0, 0), wxSize(1240, 940));
@@ -40,7 +39,7 @@ class PaintScene {
     editor_ = new ColorEditWnd(panel, wxRect(0, 0, 1200, 900), L"Veltrane", true);
     CTextModel& model = editor_->m_textModel;
     model.colorizer = &colorizer_;
-    model.lines = GenerateVornSource(kLines);
+    model.lines = GenerateVornSource(lineCount);
     model.lineColours.assign(model.lines.size(), {});
     model.RecolourAll();
     editor_->UpdateScrollBars();
@@ -52,11 +51,12 @@ class PaintScene {
     Pump();
   }
   void ScrollToMiddle() {
-    editor_->m_firstLine = kLines / 2;
+    editor_->m_firstLine = lines_ / 2;
     editor_->SetScrollPos(wxVERTICAL, editor_->m_firstLine);
   }
 
   ColorEditWnd* editor_ = nullptr;
+  int lines_;
 
  private:
   CSampleColorizer colorizer_;
@@ -68,20 +68,36 @@ void BM_PaintWindow(benchmark::State& state) {
     state.SkipWithError("no display");
     return;
   }
-  PaintScene scene;
+  PaintScene scene(static_cast<int>(state.range(0)));
   for (auto _ : state) {
     wxClientDC dc(scene.editor_);
     scene.editor_->PaintTo(dc);
   }
 }
-BENCHMARK(BM_PaintWindow)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PaintWindow)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// The same picture drawn into a bitmap of the window's size: the paint
+// without its copy to the screen.
+void BM_PaintPicture(benchmark::State& state) {
+  if (!g_benchHasWx) {
+    state.SkipWithError("no display");
+    return;
+  }
+  PaintScene scene(static_cast<int>(state.range(0)));
+  wxBitmap bitmap(scene.editor_->GetClientSize(), 24);
+  for (auto _ : state) {
+    wxMemoryDC dc(bitmap);
+    scene.editor_->PaintTo(dc);
+  }
+}
+BENCHMARK(BM_PaintPicture)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 void BM_ScrollLineDown(benchmark::State& state) {
   if (!g_benchHasWx) {
     state.SkipWithError("no display");
     return;
   }
-  PaintScene scene;
+  PaintScene scene(static_cast<int>(state.range(0)));
   int paints = 0;
   scene.editor_->Bind(wxEVT_PAINT, [&paints](wxPaintEvent& event) {
     ++paints;
@@ -92,12 +108,12 @@ void BM_ScrollLineDown(benchmark::State& state) {
     // The handler repaints the window at once, inside this call.
     scene.editor_->ProcessWindowEvent(down);
     state.PauseTiming();
-    if (scene.editor_->m_firstLine > kLines - 200) scene.ScrollToMiddle();
+    if (scene.editor_->m_firstLine > scene.lines_ - 200) scene.ScrollToMiddle();
     state.ResumeTiming();
   }
   // One paint per scroll shows that the repaint was measured.
   state.counters["paints_per_scroll"] = benchmark::Counter(paints, benchmark::Counter::kAvgIterations);
 }
-BENCHMARK(BM_ScrollLineDown)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ScrollLineDown)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -111,6 +111,6 @@ void BM_PasteLines(benchmark::State& state) {
     wxTheClipboard->Close();
   }
 }
-BENCHMARK(BM_PasteLines)->Arg(1000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PasteLines)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 }  // namespace

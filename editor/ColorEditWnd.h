@@ -63,6 +63,10 @@ class ColorEditWnd : public wxWindow {
                    int y);
   // Whether a character of this colour is drawn with the bold font.
   static bool IsBoldColour(COLORREF colour);
+  // Invalidates the rows whose picture differs from what the screen shows:
+  // another line, text, colour, shade or selection than at their last paint.
+  // Edits call it where a whole repaint would show the same.
+  void RefreshChangedRows();
   int GetVisibleColumnCount() const;
   int GetFirstVisibleLine() const;
   int GetVisibleLineCount(bool unclamped) const;
@@ -203,6 +207,42 @@ class ColorEditWnd : public wxWindow {
   int m_standInAdvance = 0;  // width of one stand-in digit
   int m_standInTop = 0;      // y of the upper digit's text box within the cell
   int m_standInStep = 0;     // distance from the upper digit to the lower one
+  // What one row of the window showed after the paint that last covered it.
+  struct PaintedRow {
+    bool known = false;  // false: unknown, or not a picture of the row's inputs
+    int line = -1;       // -1: no line, the rows' background
+    COLORREF back = 0;
+    std::string text;
+    std::vector<COLORREF> colours;
+    int selFrom = 0;  // the selected columns among those drawn
+    int selTo = 0;
+    bool operator==(const PaintedRow& o) const {
+      return known && o.known && line == o.line && back == o.back && selFrom == o.selFrom &&
+             selTo == o.selTo && text == o.text && colours == o.colours;
+    }
+  };
+  // Everything besides a row's own inputs that its picture depends on.
+  struct PaintedView {
+    int firstCol = 0, cellWidth = 0, lineHeight = 0, width = 0, height = 0, fontHeight = 0;
+    COLORREF selBack = 0, selText = 0;
+    std::wstring fontFace;
+    bool operator==(const PaintedView& o) const {
+      return firstCol == o.firstCol && cellWidth == o.cellWidth && lineHeight == o.lineHeight &&
+             width == o.width && height == o.height && fontHeight == o.fontHeight &&
+             selBack == o.selBack && selText == o.selText && fontFace == o.fontFace;
+    }
+  };
+  PaintedView CurrentPaintedView() const;
+  // What a paint would show on `row` now.
+  PaintedRow RowToPaint(int row) const;
+  // The line below the last one a paint draws.
+  int PaintedLineEnd() const;
+  // Forgets what the screen shows, so that the next RefreshChangedRows
+  // repaints every row; for moves of the picture on the screen.
+  void ForgetPaintedRows();
+  std::vector<PaintedRow> m_paintedRows;
+  bool m_paintingRegion = false;  // OnPaint is painting its invalid region
+  PaintedView m_paintedView;
   // caret:
   // The position (column, line) a press at client point (x, y) goes to.
   void PositionFromPoint(int x, int y, int& column, int& line) const;
@@ -229,6 +269,7 @@ class ColorEditWnd : public wxWindow {
   void InvalidateAll(bool erase);
   void RepaintNow();
   void SetScrollPosition(int orientation, int position);
+  void SetBar(int orientation, int position, int thumb, int range);
   // undo:
   // Appends a record of `kind` for `line` with the caret and anchor as they stand.
   void RecordUndo(std::int32_t kind, const std::string& text, int line);
@@ -240,8 +281,6 @@ class ColorEditWnd : public wxWindow {
   static int TypedByte(const wxKeyEvent& event);
   // Opens an edit action: empties the current frame and the redo stack.
   void BeginEditAction();
-  // Invalidates the line's rectangle enlarged by 4 pixels above and below.
-  void RefreshLineBand(int line, bool erase);
   // exchange:
   // commands:
   bool TryBefore(wxEvent& event) override;

@@ -28,7 +28,7 @@ bool ColorEditWnd::HasSelection() {
       if (has)
         RefreshRect(GetLinesRect(m_anchorLine, m_caretLine), true);
       else
-        Refresh(false);
+        RefreshChangedRows();
     }
   }
   return has;

@@ -7,6 +7,7 @@
 #include <wx/utils.h>
 
 #include <algorithm>
+#include <vector>
 
 #include "editor/GlyphTable.h"
 #include "res/ResourceIds.h"
@@ -50,38 +51,62 @@ void ColorEditWnd::InsertText(const std::wstring& text) {
 void ColorEditWnd::InsertWideText(const std::wstring& text) {
   if (HasSelection()) DeleteSelection();
 
+  // The lines that follow one another are recorded one by one, as each
+  // insertion would record itself, and go into the model in one piece.
+  std::vector<std::string> pending;
+  int pendingAt = 0;
+  const auto flush = [&]() {
+    if (pending.empty()) return;
+    std::vector<std::string> block;
+    block.swap(pending);
+    m_textModel.InsertLines(pendingAt, std::move(block));
+  };
+  const auto insertLine = [&](const std::string& line, int index) {
+    const int count = m_textModel.LineCount() + static_cast<int>(pending.size());
+    if (index < 0 || index > count) throw InvalidArgumentError("line index out of range");
+    if (!pending.empty() && index != pendingAt + static_cast<int>(pending.size())) flush();
+    RecordUndo(LineInserted, std::string(), index);
+    if (pending.empty()) pendingAt = index;
+    pending.push_back(line);
+  };
+
   std::string piece;
   std::string tail;
   bool split = false;
   int column = m_caretCol;
 
-  for (wchar_t unit : text) {
-    const int mapped = ByteOfChar(unit);
-    if (mapped < 0) continue;  // no glyph for this character
-    const unsigned char b = static_cast<unsigned char>(mapped);
-    if (b == 0x0D) continue;
-    if (b == 0x0A) {
-      if (!split && m_caretLine < m_textModel.LineCount()) {
-        const std::string& line = m_textModel.lines[m_caretLine];
-        const std::size_t at = std::min<std::size_t>(static_cast<std::size_t>(m_caretCol), line.size());
-        tail = line.substr(at);
-        ReplaceLine(line.substr(0, at) + piece, m_caretLine, false, true);
+  try {
+    for (wchar_t unit : text) {
+      const int mapped = ByteOfChar(unit);
+      if (mapped < 0) continue;  // no glyph for this character
+      const unsigned char b = static_cast<unsigned char>(mapped);
+      if (b == 0x0D) continue;
+      if (b == 0x0A) {
+        if (!split && m_caretLine < m_textModel.LineCount()) {
+          const std::string& line = m_textModel.lines[m_caretLine];
+          const std::size_t at = std::min<std::size_t>(static_cast<std::size_t>(m_caretCol), line.size());
+          tail = line.substr(at);
+          ReplaceLine(line.substr(0, at) + piece, m_caretLine, false, true);
+        } else {
+          insertLine(piece, m_caretLine);
+        }
+        piece.clear();
+        ++m_caretLine;
+        m_caretCol = 0;
+        column = 0;
+        split = true;
+      } else if (b == 0x09) {
+        const std::string fill = MakeTabFill(column);
+        piece += fill;
+        column += static_cast<int>(fill.size());
       } else {
-        InsertLine(piece, m_caretLine, false, false);
+        piece += static_cast<char>(b);
+        ++column;
       }
-      piece.clear();
-      ++m_caretLine;
-      m_caretCol = 0;
-      column = 0;
-      split = true;
-    } else if (b == 0x09) {
-      const std::string fill = MakeTabFill(column);
-      piece += fill;
-      column += static_cast<int>(fill.size());
-    } else {
-      piece += static_cast<char>(b);
-      ++column;
     }
+  } catch (...) {
+    flush();
+    throw;
   }
 
   if (!split) {
@@ -100,15 +125,21 @@ void ColorEditWnd::InsertWideText(const std::wstring& text) {
     }
   } else if (!piece.empty() || !tail.empty()) {
     piece += tail;
-    InsertLine(piece, m_caretLine, false, false);
+    try {
+      insertLine(piece, m_caretLine);
+    } catch (...) {
+      flush();
+      throw;
+    }
     m_caretCol = static_cast<int>(piece.size());
   }
+  flush();
 
   m_anchorCol = m_caretCol;
   m_anchorLine = m_caretLine;
   m_textModel.RecolourAll();
   UpdateScrollBars();
-  Refresh(true);
+  RefreshChangedRows();
   UpdateCaret(true);
 }
 

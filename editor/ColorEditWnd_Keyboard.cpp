@@ -331,22 +331,16 @@ void ColorEditWnd::BeginEditAction() {
   ClearFrameStack(m_redoStack);
 }
 
-void ColorEditWnd::RefreshLineBand(int line, bool erase) {
-  wxRect r = GetLineRect(line);
-  r.Inflate(0, 4);
-  Invalidate(r, erase);
-}
-
 void ColorEditWnd::InsertString(const std::string& text) {
   if (text.empty()) return;
 
   if (m_caretLine == m_textModel.LineCount()) {
     // The caret stands below the last line: the text becomes a new last line.
     InsertLine(text, m_caretLine, true, false);
-    RefreshLineBand(m_caretLine, true);
+    RefreshChangedRows();
     if (text.find_first_of("{}") != std::string::npos) {
       m_textModel.RecolourAll();
-      InvalidateAll(true);
+      RefreshChangedRows();
     }
     m_caretCol = static_cast<int>(text.size());
     m_anchorCol = m_caretCol;
@@ -358,19 +352,19 @@ void ColorEditWnd::InsertString(const std::string& text) {
   const std::string left = Left(line, m_caretCol);
   const std::string right = Mid(line, m_caretCol);
   if (!right.empty()) {
-    RefreshLineBand(m_caretLine, true);
+    RefreshChangedRows();
     m_textModel.RecolourAll();
-    InvalidateAll(true);
+    RefreshChangedRows();
   }
   ReplaceLine(left + text + right, m_caretLine, false, true);
   m_caretCol += static_cast<int>(text.size());
   EnsureCaretVisible();
   m_anchorCol = m_caretCol;
   m_anchorLine = m_caretLine;
-  RefreshLineBand(m_caretLine, false);
+  RefreshChangedRows();
   if (m_textModel.AnalyzeAround(m_caretLine)) {
     m_textModel.RecolourAll();
-    InvalidateAll(true);
+    RefreshChangedRows();
   }
 }
 
@@ -392,13 +386,13 @@ void ColorEditWnd::DeleteBack() {
     m_caretLine = joined - 1;
     ReplaceLine(previous + text, m_caretLine, false, true);
     RemoveLine(joined, false, true);
-    InvalidateAll(true);
+    RefreshChangedRows();
   }
 
-  RefreshLineBand(m_caretLine, true);
+  RefreshChangedRows();
   if (m_textModel.AnalyzeAround(m_caretLine)) {
     m_textModel.RecolourAll();
-    InvalidateAll(true);
+    RefreshChangedRows();
   }
   m_anchorCol = m_caretCol;
   m_anchorLine = m_caretLine;
@@ -415,15 +409,15 @@ void ColorEditWnd::DeleteForward() {
   } else if (m_caretLine < m_textModel.LineCount() - 1) {
     ReplaceLine(line + LineAt(m_textModel, m_caretLine + 1), m_caretLine, false, true);
     RemoveLine(m_caretLine + 1, false, true);
-    InvalidateAll(true);
+    RefreshChangedRows();
   }
 
   m_anchorCol = m_caretCol;
   m_anchorLine = m_caretLine;
-  RefreshLineBand(m_caretLine, true);
+  RefreshChangedRows();
   if (m_textModel.AnalyzeAround(m_caretLine)) {
     m_textModel.RecolourAll();
-    InvalidateAll(true);
+    RefreshChangedRows();
   }
 }
 
@@ -445,12 +439,8 @@ void ColorEditWnd::InsertNewLine() {
   InsertLine(tail, m_caretLine, true, false);
   EnsureCaretVisible();
 
-  const wxSize client = GetClientSize();
-  const int top = GetLineRect(cutLine).GetTop();
-  wxRect below(0, top, client.GetWidth(), std::max(client.GetHeight() - top, 0));
-  Invalidate(below, true);
   m_textModel.RecolourAll();
-  InvalidateAll(true);
+  RefreshChangedRows();
 
   m_anchorCol = m_caretCol;
   m_anchorLine = m_caretLine;
@@ -481,9 +471,18 @@ void ColorEditWnd::DeleteSelection() {
     const std::string& line = LineAt(m_textModel, m_anchorLine);
     ReplaceLine(Left(line, lo) + Mid(line, hi), m_anchorLine, false, true);
   } else {
-    while (m_anchorLine + 1 < m_caretLine) {
-      RemoveLine(m_anchorLine + 1, false, true);
-      --m_caretLine;
+    // The lines between the two ends go one by one, each recorded as its
+    // own removal with the caret as it then stands, and leave the model in
+    // one piece.
+    const int between = m_anchorLine + 1;
+    const int removed = m_caretLine - between;
+    if (removed > 0) {
+      for (int k = 0; k < removed; ++k) {
+        RecordUndo(LineDeleted, m_textModel.lines[between + k], between);
+        --m_caretLine;
+      }
+      m_textModel.RemoveLines(between, removed);
+      UpdateScrollBars();
     }
     const std::string joined = Left(LineAt(m_textModel, m_anchorLine), m_anchorCol) +
                                Mid(LineAt(m_textModel, m_caretLine), m_caretCol);
@@ -495,7 +494,7 @@ void ColorEditWnd::DeleteSelection() {
   m_caretCol = m_anchorCol;
   m_caretLine = m_anchorLine;
   m_textModel.RecolourAll();
-  InvalidateAll(true);
+  RefreshChangedRows();
   RepaintNow();
 }
 

@@ -5,6 +5,7 @@
 #include <wx/dcclient.h>
 #include <wx/dcmemory.h>
 #include <wx/image.h>
+#include <wx/region.h>
 
 #include <algorithm>
 #include <stdexcept>
@@ -40,7 +41,10 @@ void ColorEditWnd::OnPaint(wxPaintEvent&) {
   // A fresh paint context's background is white, not the theme's colour:
   // the rows below the text show it.
   dc.SetBackground(*wxWHITE_BRUSH);
+  // Only the invalid region reaches the screen, not all of its bounding box.
+  m_paintingRegion = true;
   PaintTo(dc);
+  m_paintingRegion = false;
 }
 
 void ColorEditWnd::OnEraseBackground(wxEraseEvent&) {
@@ -51,21 +55,139 @@ void ColorEditWnd::PaintTo(wxDC& target) {
   if (!HasWindow()) return;
   CMemDCA memDC(&target);
   wxDC& dc = memDC.DrawDC();
+  // Only the target's clip box reaches it (in a paint, only the invalid
+  // region): a line outside it is not drawn, but still ends the paint where
+  // drawing it would have failed.
+  const wxRect box = memDC.m_rect;
+  const wxRegion region = m_paintingRegion ? GetUpdateRegion() : wxRegion(box);
+  const wxRect client = GetClientRect();
+  const auto seen = [&](const wxRect& row) {
+    const wxRect part = row.Intersect(client);
+    return part.IsEmpty() ? wxOutRegion : region.Contains(part);
+  };
+  const int end = PaintedLineEnd();
+  int failedAt = end;
   // A line that cannot be drawn ends the paint quietly; what was drawn so far
   // still reaches the target.
   try {
     if (m_font.IsOk()) dc.SetFont(m_font);
     dc.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
-    const wxRect client = GetClientRect();
-    const int end = std::min(GetLastVisibleLine() + 1, m_textModel.LineCount());
     int y = 0;
     for (int line = m_firstLine; line < end; ++line, y += m_lineHeight) {
-      if (!GetLineRect(line).Intersects(client)) continue;
-      const std::string text = m_textModel.lines.at(line);
-      const std::vector<COLORREF> colours = m_textModel.lineColours.at(line);
-      DrawLine(dc, text, colours, line, y);
+      failedAt = line;
+      const wxRect row = GetLineRect(line);
+      if (!row.Intersects(client)) continue;
+      const std::string& text = m_textModel.lines.at(line);
+      const std::vector<COLORREF>& colours = m_textModel.lineColours.at(line);
+      if (row.Intersects(box) && seen(row) != wxOutRegion) {
+        DrawLine(dc, text, colours, line, y);
+        continue;
+      }
+      if (static_cast<std::size_t>(line) >= m_textModel.lineBackground.size())
+        throw InvalidArgumentError("line without a background");
+      m_lineBack = m_textModel.lineBackground[line];
+      if (m_firstCol < static_cast<int>(text.size()) && colours.size() < text.size())
+        throw std::out_of_range("colour vector shorter than its line");
     }
+    failedAt = end;
   } catch (...) {
+  }
+
+  // What the screen now shows in the rows the box covers whole.
+  if (target.GetWindow() != this || !memDC.m_bMemDC) return;
+  const PaintedView view = CurrentPaintedView();
+  const int rows = m_lineHeight > 0 ? (view.height + m_lineHeight - 1) / m_lineHeight : 0;
+  if (!(view == m_paintedView) || static_cast<int>(m_paintedRows.size()) != rows) {
+    m_paintedRows.assign(static_cast<std::size_t>(std::max(rows, 0)), PaintedRow());
+    m_paintedView = view;
+  }
+  for (int r = 0; r < rows; ++r) {
+    const wxRect row(0, r * m_lineHeight, view.width, m_lineHeight);
+    const wxRegionContain shown = seen(row);
+    if (shown == wxOutRegion) continue;
+    PaintedRow& painted = m_paintedRows[r];
+    if (m_firstLine + r >= failedAt && m_firstLine + r < end) {
+      painted = PaintedRow();
+      continue;
+    }
+    // A row painted in part still shows one picture when the part painted
+    // now is of the same inputs as the rest.
+    PaintedRow now = RowToPaint(r);
+    if (shown == wxInRegion || now == painted)
+      painted = std::move(now);
+    else
+      painted = PaintedRow();
+  }
+}
+
+int ColorEditWnd::PaintedLineEnd() const {
+  return std::min(GetLastVisibleLine() + 1, m_textModel.LineCount());
+}
+
+ColorEditWnd::PaintedView ColorEditWnd::CurrentPaintedView() const {
+  PaintedView view;
+  const wxSize size = GetClientSize();
+  view.firstCol = m_firstCol;
+  view.cellWidth = m_cellWidth;
+  view.lineHeight = m_lineHeight;
+  view.width = size.x;
+  view.height = size.y;
+  view.fontHeight = m_fontHeight;
+  view.selBack = m_selBack;
+  view.selText = m_selText;
+  view.fontFace = m_fontFace;
+  return view;
+}
+
+ColorEditWnd::PaintedRow ColorEditWnd::RowToPaint(int row) const {
+  PaintedRow painted;
+  painted.known = true;
+  const int line = m_firstLine + row;
+  if (line < m_firstLine || line >= PaintedLineEnd()) return painted;  // the background only
+  const CTextModel& m = m_textModel;
+  if (static_cast<std::size_t>(line) >= m.lineBackground.size() ||
+      static_cast<std::size_t>(line) >= m.lineColours.size()) {
+    painted.known = false;
+    return painted;
+  }
+  painted.line = line;
+  painted.back = m.lineBackground[line];
+  painted.text = m.lines[line];
+  painted.colours = m.lineColours[line];
+  // The selected cells among those drawn, as IsInSelection finds them.
+  if (m_anchorCol != m_caretCol || m_anchorLine != m_caretLine) {
+    int startCol = m_anchorCol, startLine = m_anchorLine, endCol = m_caretCol, endLine = m_caretLine;
+    if (endLine < startLine || (endLine == startLine && endCol < startCol)) {
+      std::swap(startCol, endCol);
+      std::swap(startLine, endLine);
+    }
+    if (line >= startLine && line <= endLine) {
+      const int from = std::max(line == startLine ? startCol : 0, m_firstCol);
+      const int to = std::min(line == endLine ? endCol : static_cast<int>(painted.text.size()),
+                              static_cast<int>(painted.text.size()));
+      if (from < to) {
+        painted.selFrom = from;
+        painted.selTo = to;
+      }
+    }
+  }
+  return painted;
+}
+
+void ColorEditWnd::ForgetPaintedRows() { m_paintedRows.clear(); }
+
+void ColorEditWnd::RefreshChangedRows() {
+  if (!HasWindow()) return;
+  const PaintedView view = CurrentPaintedView();
+  const int rows = m_lineHeight > 0 ? (view.height + m_lineHeight - 1) / m_lineHeight : 0;
+  if (!(view == m_paintedView) || static_cast<int>(m_paintedRows.size()) != rows) {
+    Refresh(false);
+    return;
+  }
+  const wxRect client = GetClientRect();
+  for (int r = 0; r < rows; ++r) {
+    if (!(m_paintedRows[r] == RowToPaint(r)))
+      RefreshRect(wxRect(0, r * m_lineHeight, view.width, m_lineHeight).Intersect(client), false);
   }
 }
 

@@ -37,13 +37,22 @@ void ColorEditWnd::UpdateScrollBars() {
   const int lineCount = m_textModel.LineCount();
   const int visibleLines = GetVisibleLineCount(false);
   const int vMax = lineCount > visibleLines ? lineCount - 1 : 0;
-  SetScrollbar(wxVERTICAL, m_firstLine, visibleLines, vMax + 1, true);
+  SetBar(wxVERTICAL, m_firstLine, visibleLines, vMax + 1);
 
   if (!HasFlag(wxHSCROLL)) return;
   const int visibleCols = GetVisibleColumnCount();
   const int maxLength = m_textModel.maxLineLength;
   const int hMax = maxLength > visibleCols ? maxLength - 1 : 0;
-  SetScrollbar(wxHORIZONTAL, m_firstCol, std::max(visibleCols, 0), hMax + 1, true);
+  SetBar(wxHORIZONTAL, m_firstCol, std::max(visibleCols, 0), hMax + 1);
+}
+
+// A bar is set only when it would change: setting it anew makes GTK lay out
+// and repaint the whole window.
+void ColorEditWnd::SetBar(int orientation, int position, int thumb, int range) {
+  if (GetScrollPos(orientation) == position && GetScrollThumb(orientation) == thumb &&
+      GetScrollRange(orientation) == range)
+    return;
+  SetScrollbar(orientation, position, thumb, range, true);
 }
 
 void ColorEditWnd::OnSize(wxSizeEvent&) { UpdateScrollBars(); }
@@ -263,6 +272,7 @@ void ColorEditWnd::ScrollClientBy(int dx, int dy) {
   textArea.x += kMargin;
   textArea.width -= kMargin;
   if (textArea.width <= 0 || textArea.height <= 0) return;
+  ForgetPaintedRows();
   ScrollWindow(dx, dy, &textArea);
   if (dx != 0) Invalidate(wxRect(0, 0, kMargin, textArea.height), false);
 }

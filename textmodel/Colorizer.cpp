@@ -3,6 +3,7 @@
 #include "textmodel/Colorizer.h"
 
 #include <algorithm>
+#include <atomic>
 #include <iterator>
 #include <utility>
 
@@ -38,6 +39,12 @@ void FillUpperCased(std::set<std::string>& set, std::string text) {
   InsertWords(set, text);
 }
 
+// Word index stamps, never the same twice in one process.
+std::uint64_t NextIndexStamp() {
+  static std::atomic<std::uint64_t> next{1};
+  return next.fetch_add(1, std::memory_order_relaxed);
+}
+
 bool Holds(const std::set<std::string>& set, const std::string& word, std::int32_t caseInsensitive) {
   if (caseInsensitive == 0) return set.count(word) != 0;
   std::string copy(word);
@@ -47,7 +54,7 @@ bool Holds(const std::set<std::string>& set, const std::string& word, std::int32
 
 }  // namespace
 
-CColorizer::CColorizer() : caseInsensitive(1), mode(L"Vorn1") {}
+CColorizer::CColorizer() : caseInsensitive(1), mode(L"Vorn1"), m_indexStamp(NextIndexStamp()) {}
 
 CColorizer::~CColorizer() = default;
 
@@ -141,6 +148,7 @@ void CColorizer::RebuildWordIndex() {
   for (const std::string& word : operators) {
     if (word.find_first_of("_'\"{}#") != std::string::npos) m_operatorHoldsMark = true;
   }
+  m_indexStamp = NextIndexStamp();
   const std::size_t slotMask = capacity - 1;
   std::vector<std::uint64_t> packed;
   for (const auto& entry : sets) {

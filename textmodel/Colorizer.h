@@ -54,6 +54,11 @@ class CColorizer {
   // answers as the predicates.
   std::uint16_t SetsHolding(const char* word, std::size_t length) const;
 
+  // Changes whenever the word index is rebuilt (every load), and differs
+  // between colorizers built apart: two colourings under the same stamp,
+  // mode, folding and character table give the same colours.
+  std::uint64_t WordIndexStamp() const { return m_indexStamp; }
+
   std::int32_t caseInsensitive;
   std::set<std::string> keywords;
   std::set<std::string> conVarKeywords;
@@ -106,6 +111,7 @@ class CColorizer {
                                std::size_t length, const unsigned char* map, bool fold,
                                bool fast) const;
 
+  std::uint64_t m_indexStamp;
   std::vector<WordSlot> m_wordSlots;
   // The bytes after the first eight of the elements longer than that,
   // packed in the same way, padded with zero bytes.

@@ -29,9 +29,23 @@ class CTextModel {
   void SetLine(const std::string& text, std::int32_t index);
   // Removes line `index` and its colour vector.
   void RemoveLine(std::int32_t index);
-  // Full analysis, then colours every line.
+  // Full analysis, then colours every line whose inputs changed since it was
+  // last coloured: its bytes, its shade, the depth at its start, the
+  // colorizer (its word sets, mode and case folding) or the character table.
   void RecolourAll();
+  // Rescans every line for maxLineLength.
   void UpdateMaxLineLength();
+
+  // The same lines, colours and maxLineLength as InsertLine without
+  // recolouring of each text in turn at index, index + 1, ...
+  void InsertLines(std::int32_t index, std::vector<std::string> texts);
+  // The same as InsertLine with recolouring of texts.back(), then of each
+  // text before it, all at `index`, as far as the section flag and
+  // maxLineLength go; the new lines' colours and the per-line arrays are
+  // left to the RecolourAll that the caller runs next.
+  void InsertLinesBeforeRecolour(std::int32_t index, std::vector<std::string> texts);
+  // The same as `count` calls of RemoveLine(index).
+  void RemoveLines(std::int32_t index, std::int32_t count);
   // Calls the installed filler; does nothing before one is installed.
   void UpdateSectionView();
   void SetSectionViewFiller(SectionViewFiller filler);
@@ -45,6 +59,9 @@ class CTextModel {
   std::int32_t LineCount() const { return static_cast<std::int32_t>(lines.size()); }
 
   std::int32_t maxLineLength;
+  // Written only through the operations above, or wholesale together with
+  // lineColours (both replaced, or both emptied): the colouring keeps track
+  // of the lines it has coloured through them.
   std::vector<std::string> lines;
   CColorizer defaultColorizer;
   CColorizer* colorizer;
@@ -63,6 +80,53 @@ class CTextModel {
   bool sectionsChanged;
 
  private:
+  // What a line was last coloured with; `valid` is false for a line not
+  // coloured since it was inserted or set without colouring.
+  struct ColourStamp {
+    COLORREF shade = 0;
+    std::int32_t depth = 0;
+    bool valid = false;
+  };
+  // The colouring context every stamp was made under.
+  struct ColouringContext {
+    const CColorizer* colorizer = nullptr;
+    std::uint64_t wordIndex = 0;
+    std::wstring mode;
+    bool fold = false;
+    const void* classes = nullptr;
+    bool operator==(const ColouringContext& o) const {
+      return colorizer == o.colorizer && wordIndex == o.wordIndex && mode == o.mode &&
+             fold == o.fold && classes == o.classes;
+    }
+  };
+  ColouringContext CurrentContext() const;
+  // Colours line `index` with the given inputs and stamps it.
+  void ColourLine(std::size_t index, COLORREF shade, std::int32_t depth);
+  // Colours the listed lines, on several threads when they are many and the
+  // colorizer is one of this library's own.
+  void ColourLines(const std::vector<std::uint32_t>& which);
+  // Stamps follow the lines only while they are as many; any other change
+  // of `lines` makes every line count as not coloured.
+  bool StampsFollowLines() const { return stamps_.size() == lines.size(); }
+
+  // Line lengths: how many lines have each length, so that the longest is
+  // known without a rescan. Counts `countedLines_` lines; any other number
+  // means `lines` was replaced wholesale and the counts are rebuilt.
+  void CountLength(std::size_t length, int delta);
+  void RebuildLengthCounts();
+  void EnsureLengthCounts();
+  // The longest line, from the counts (rebuilt first when they are off).
+  std::int32_t LongestCounted();
+  static constexpr std::size_t kCountsLost = ~std::size_t{0} / 2;
+  // Brings the per-line arrays to the line count, new entries 0.
+  void FitPerLineArrays();
+
+  std::vector<ColourStamp> stamps_;
+  ColouringContext stampContext_;
+  std::vector<std::int32_t> lengthCounts_;
+  std::size_t countedLines_ = 0;
+  std::size_t longestCounted_ = 0;
+
   // AnalyzeSections that also tells whether the section names or their lines
   // differ from those before it.
   bool AnalyzeSectionsNotingList(bool& listChanged);

@@ -48,8 +48,9 @@ TEST(TextModelTest, PrimitivesColourWithShadeAndDepthAboveAndKeepTheInvariants) 
   EXPECT_TRUE(m.lineBackground.size() == 2 && m.braceDepth.size() == 2 && rc.calls.empty());
   m.RecolourAll();
   EXPECT_EQ(m.maxLineLength, 18);
-  EXPECT_EQ(rc.calls, (std::vector<Call>{{"{ open", con, 0}, {"a much longer line", con, 1},
-                                         {"last }", con, 1}, {"DAT", kDatOddShade, 0}}));
+  // Only the lines not coloured yet are coloured: the others kept their bytes, shade and depth.
+  EXPECT_EQ(rc.calls, (std::vector<Call>{{"a much longer line", con, 1}, {"DAT", kDatOddShade, 0}}));
+  EXPECT_TRUE(m.lineColours[2] == std::vector<COLORREF>(6, con + 1) && m.lineColours[3].size() == 3);
   ExpectAnalysedSizes(m);
   // SetLine runs no analysis: line 0 at depth 0, the others at the stored depth above.
   rc.calls.clear();
