@@ -128,13 +128,17 @@ AppLookScheme AppLookSchemeOf(int id) {
                        look->windows7};
 }
 
-void ApplyRibbonLook(wxRibbonBar* ribbon, const AppLookScheme& scheme) {
-  if (!ribbon) return;
+wxRibbonArtProvider* MakeRibbonArt(const AppLookScheme& scheme) {
   wxRibbonArtProvider* art = scheme.ribbonArt == RibbonArtKind::Aui
                                  ? static_cast<wxRibbonArtProvider*>(new wxRibbonAUIArtProvider)
                                  : static_cast<wxRibbonArtProvider*>(new wxRibbonMSWArtProvider);
   art->SetColourScheme(scheme.ribbonPrimary, scheme.ribbonSecondary, scheme.ribbonTertiary);
-  ribbon->SetArtProvider(art);  // the ribbon owns it from now on
+  return art;
+}
+
+void ApplyRibbonLook(wxRibbonBar* ribbon, const AppLookScheme& scheme) {
+  if (!ribbon) return;
+  ribbon->SetArtProvider(MakeRibbonArt(scheme));  // the ribbon owns it from now on
   ribbon->Realize();
   ribbon->Refresh();
 }

@@ -7,6 +7,7 @@
 
 class wxAuiDockArt;
 class wxAuiTabArt;
+class wxRibbonArtProvider;
 class wxRibbonBar;
 
 enum class RibbonArtKind { Msw, Aui };
@@ -39,6 +40,8 @@ AppLookScheme AppLookSchemeOf(int id);
 void RememberOffice2007Style(int id);
 int Office2007Style();
 
+// New ribbon art in the scheme's colours; the caller hands it to a ribbon.
+wxRibbonArtProvider* MakeRibbonArt(const AppLookScheme& scheme);
 // Puts the scheme's art and colour scheme on the ribbon and lays it out again.
 void ApplyRibbonLook(wxRibbonBar* ribbon, const AppLookScheme& scheme);
 // New art for a frame's docked panes and for tab controls, in the scheme's

@@ -100,7 +100,14 @@ CMainFrame::CMainFrame(wxDocManager* manager, wxFrame* parent, wxWindowID id, co
   m_mgr.SetManagedWindow(this);
   m_mgr.SetFlags(wxAUI_MGR_DEFAULT | wxAUI_MGR_ALLOW_ACTIVE_PANE);
 
-  m_wndRibbonHost = new CRibbonHost(this, manager);
+  // The stored look is known before anything is built: the ribbon and the
+  // tabs are made in it, not made once more when it is applied.
+  RememberOffice2007Style(m_nAppLook);
+  const AppLookScheme scheme = AppLookSchemeOf(m_nAppLook);
+  m_mgr.SetArtProvider(MakeDockArt(scheme));
+  SetArtProvider(MakeTabArt(scheme));
+
+  m_wndRibbonHost = new CRibbonHost(this, manager, scheme);
   m_wndRibbonBar = m_wndRibbonHost->m_wndRibbonBar;
 
   m_wndStatusBar = CreateStatusBar(2);
@@ -112,7 +119,7 @@ CMainFrame::CMainFrame(wxDocManager* manager, wxFrame* parent, wxWindowID id, co
   // The two fields keep their texts: menu prompts go nowhere.
   SetStatusBarPane(-1);
 
-  if (!CreateDockingWindows()) return;
+  if (!CreateDockingWindows(scheme)) return;
 
   m_mgr.AddPane(m_wndRibbonHost, wxAuiPaneInfo()
                                      .Name(kRibbonPane)
@@ -145,13 +152,13 @@ CMainFrame::CMainFrame(wxDocManager* manager, wxFrame* parent, wxWindowID id, co
                                  .CloseButton(true)
                                  .MaximizeButton(false));
   m_mgr.AddPane(GetClientWindow(), wxAuiPaneInfo().Name("Documents").CenterPane().PaneBorder(false));
-  UpdatePaneCaption();
+  UpdatePaneCaption(false);
 
   SetMenuBar(LoadMainMenu().release());
   SetAcceleratorTable(LoadMainAccelerators());
 
   // The stored look, written back at once (so a first start stores 210).
-  OnApplicationLook(m_nAppLook);
+  ApplyLook(m_nAppLook, true);
   SetTitle(CaptionText());
   m_created = true;
 }
@@ -163,9 +170,10 @@ CMainFrame::~CMainFrame() {
   m_wndOutput = nullptr;
 }
 
-bool CMainFrame::CreateDockingWindows() {
+bool CMainFrame::CreateDockingWindows(const AppLookScheme& scheme) {
   m_wndPaneTabs = new wxAuiNotebook(this, wxID_ANY, wxDefaultPosition, wxSize(200, 200),
                                     wxAUI_NB_BOTTOM | wxAUI_NB_TAB_MOVE | wxAUI_NB_SCROLL_BUTTONS);
+  m_wndPaneTabs->SetArtProvider(MakeTabArt(scheme));
   m_wndClassView = new CClassView(m_wndPaneTabs);
   if (!m_wndClassView->GetHandle()) return false;
   m_wndFileView = new CFileView(m_wndPaneTabs);
@@ -182,13 +190,13 @@ bool CMainFrame::CreateDockingWindows() {
   return true;
 }
 
-void CMainFrame::UpdatePaneCaption() {
+void CMainFrame::UpdatePaneCaption(bool update) {
   wxAuiPaneInfo& pane = m_mgr.GetPane(m_wndPaneTabs);
   if (!pane.IsOk()) return;
   const int page = m_wndPaneTabs->GetSelection();
   const wxString caption = page == wxNOT_FOUND ? wxString() : m_wndPaneTabs->GetPageText(page);
   pane.Caption(caption).Icon(m_wndPaneTabs->GetPageBitmap(page));
-  m_mgr.Update();
+  if (update) m_mgr.Update();
 }
 
 void CMainFrame::OnPaneTabChanged(wxAuiNotebookEvent& event) {
@@ -226,24 +234,35 @@ void CMainFrame::OnViewOutputWindow(wxCommandEvent&) { ShowPaneWindow(m_wndOutpu
 
 void CMainFrame::OnApplicationLook(int id) {
   wxBusyCursor wait;
+  ApplyLook(id, false);
+}
+
+void CMainFrame::ApplyLook(int id, bool built) {
   m_nAppLook = id;
   RememberOffice2007Style(id);
   const AppLookScheme scheme = AppLookSchemeOf(id);
 
+  // Built in the look (the constructor), the ribbon, the dock art, the tabs
+  // of the frame and of the side pane have it already; the ribbon's pane
+  // takes its height, and one docking update below lays everything out.
   if (m_wndRibbonHost) {
-    m_wndRibbonHost->ApplyLook(scheme);
-    m_wndRibbonHost->FitPane();
+    if (!built) m_wndRibbonHost->ApplyLook(scheme);
+    m_wndRibbonHost->FitPane(!built);
   }
-  m_mgr.SetArtProvider(MakeDockArt(scheme));
-  SetArtProvider(MakeTabArt(scheme));
-  if (m_wndPaneTabs) m_wndPaneTabs->SetArtProvider(MakeTabArt(scheme));
+  if (!built) {
+    m_mgr.SetArtProvider(MakeDockArt(scheme));
+    SetArtProvider(MakeTabArt(scheme));
+    if (m_wndPaneTabs) m_wndPaneTabs->SetArtProvider(MakeTabArt(scheme));
+  }
   if (m_wndOutput) {
     if (m_wndOutput->m_wndTabs) m_wndOutput->m_wndTabs->SetArtProvider(MakeTabArt(scheme));
     m_wndOutput->UpdateFonts();
   }
   m_mgr.Update();
-  Refresh(true);
-  Update();
+  if (!built) {
+    Refresh(true);
+    Update();
+  }
 
   if (wxConfigBase* config = wxConfigBase::Get(false)) {
     config->Write(kLookKey, static_cast<long>(id));

@@ -21,6 +21,7 @@ class wxAuiNotebookEvent;
 class wxMenuBar;
 class wxRibbonBar;
 class wxStatusBar;
+struct AppLookScheme;
 
 // What a command's update-UI route answers: whether it runs, and its check
 // mark and text when someone set them.
@@ -101,13 +102,17 @@ class CMainFrame : public wxDocParentFrameAny<wxAuiMDIParentFrame> {
   void OnPrevPane(wxCommandEvent& event);
 
  private:
-  bool CreateDockingWindows();
+  bool CreateDockingWindows(const AppLookScheme& scheme);
+  // Puts look `id` on every part and stores it; `built` when the parts were
+  // made in that look already (the constructor).
+  void ApplyLook(int id, bool built);
   void ShowPaneWindow(wxWindow* pane);
   // The window a command of this event starts from: the window a popup menu
   // was shown for, else this frame.
   wxWindow* OriginOf(const wxEvent& event);
   void MovePaneFocus(int step);
-  void UpdatePaneCaption();
+  // `update` false leaves the docking layout to a later update.
+  void UpdatePaneCaption(bool update = true);
 
   void OnAliasedCommand(wxCommandEvent& event);
   void OnAliasedUpdate(wxUpdateUIEvent& event);

@@ -39,6 +39,33 @@ class StripArt : public wxAuiGenericToolBarArt {
   wxColour m_colour;
 };
 
+// The ribbon's windows ask GTK's theme for their default font and colours
+// each time one of them makes a device context to measure or draw with, and
+// the theme answers slowly. The answer is the same for every window of a kind
+// (all are plain drawn windows in the same place of the theme), so each kind
+// asks once, and again after the theme changed.
+int g_themeGeneration = 0;
+
+template <class Base>
+class ThemeCached : public Base {
+ public:
+  using Base::Base;
+  wxVisualAttributes GetDefaultAttributes() const override {
+    static wxVisualAttributes attributes;
+    static int generation = -1;
+    if (generation != g_themeGeneration) {
+      attributes = Base::GetDefaultAttributes();
+      generation = g_themeGeneration;
+    }
+    return attributes;
+  }
+};
+
+using CachedRibbonBar = ThemeCached<wxRibbonBar>;
+using CachedRibbonPage = ThemeCached<wxRibbonPage>;
+using CachedRibbonPanel = ThemeCached<wxRibbonPanel>;
+using CachedButtonBar = ThemeCached<wxRibbonButtonBar>;
+
 const RibbonItem* FindIn(const std::vector<RibbonItem>& items, int command) {
   for (const RibbonItem& item : items) {
     if (item.command == command && item.kind != RibbonItemKind::Label) return &item;
@@ -77,21 +104,32 @@ wxString RecentFileLabel(size_t index, const wxString& path) {
   return number < 10 ? wxString::Format("&%zu %s", number, shown) : wxString::Format("1&0 %s", shown);
 }
 
-CRibbonHost::CRibbonHost(wxWindow* parent, wxDocManager* manager)
+CRibbonHost::CRibbonHost(wxWindow* parent, wxDocManager* manager, const AppLookScheme& scheme)
     : wxPanel(parent, wxID_ANY), m_docManager(manager), m_recentId(NewControlId()), m_styleId(NewControlId()) {
+  wxRibbonArtProvider* art = MakeRibbonArt(scheme);
+  const wxColour strip = art->GetColour(wxRIBBON_ART_TAB_CTRL_BACKGROUND_COLOUR);
+  SetBackgroundColour(strip);
   auto* sizer = new wxBoxSizer(wxVERTICAL);
-  BuildStrip(sizer);
-  m_wndRibbonBar = new wxRibbonBar(this, wxID_ANY, wxDefaultPosition, wxDefaultSize,
-                                   wxRIBBON_BAR_FLOW_HORIZONTAL | wxRIBBON_BAR_SHOW_PAGE_LABELS);
+  BuildStrip(sizer, strip);
+  m_wndRibbonBar = new CachedRibbonBar(this, wxID_ANY, wxDefaultPosition, wxDefaultSize,
+                                       wxRIBBON_BAR_FLOW_HORIZONTAL | wxRIBBON_BAR_SHOW_PAGE_LABELS);
+  // The look's art before the first page: the pages are measured once, in it.
+  m_wndRibbonBar->SetArtProvider(art);
   BuildRibbon();
   sizer->Add(m_wndRibbonBar, 0, wxEXPAND);
   SetSizer(sizer);
   Bind(wxEVT_RIBBONBUTTONBAR_CLICKED, &CRibbonHost::OnButtonClicked, this);
   Bind(wxEVT_RIBBONBUTTONBAR_DROPDOWN_CLICKED, &CRibbonHost::OnButtonDropdown, this);
   m_wndRibbonBar->Bind(wxEVT_LEFT_DCLICK, &CRibbonHost::OnRibbonDoubleClick, this);
+  if (wxWindow* top = wxGetTopLevelParent(parent)) {
+    top->Bind(wxEVT_SYS_COLOUR_CHANGED, [](wxSysColourChangedEvent& event) {
+      event.Skip();
+      ++g_themeGeneration;
+    });
+  }
 }
 
-void CRibbonHost::FitPane() {
+void CRibbonHost::FitPane(bool update) {
   InvalidateBestSize();
   Layout();
   const wxSize size(-1, GetSizer()->CalcMin().y);
@@ -100,21 +138,22 @@ void CRibbonHost::FitPane() {
   wxAuiPaneInfo& pane = manager->GetPane(this);
   if (!pane.IsOk()) return;
   pane.MinSize(size).BestSize(size);
-  manager->Update();
+  if (update) manager->Update();
 }
 
 void CRibbonHost::OnRibbonDoubleClick(wxMouseEvent& event) {
   event.Skip();
   // The ribbon hides or shows its panels in its own handler, after this one.
-  CallAfter(&CRibbonHost::FitPane);
+  CallAfter([this] { FitPane(); });
 }
 
-void CRibbonHost::BuildStrip(wxSizer* sizer) {
+void CRibbonHost::BuildStrip(wxSizer* sizer, const wxColour& background) {
   const RibbonDescription& ribbon = LoadRibbonDescription();
   auto* strip = new wxBoxSizer(wxHORIZONTAL);
 
   m_quickAccess = new wxAuiToolBar(this, wxID_ANY, wxDefaultPosition, wxDefaultSize,
                                    wxAUI_TB_DEFAULT_STYLE | wxAUI_TB_PLAIN_BACKGROUND);
+  m_quickAccess->SetArtProvider(new StripArt(background));
   for (int command : ribbon.quickAccess) {
     const RibbonItem* item = FindRibbonItem(command);
     const wxString label = item ? wxStripMenuCodes(item->text) : wxString();
@@ -128,6 +167,7 @@ void CRibbonHost::BuildStrip(wxSizer* sizer) {
   m_tabBarTools = new wxAuiToolBar(this, wxID_ANY, wxDefaultPosition, wxDefaultSize,
                                    wxAUI_TB_DEFAULT_STYLE | wxAUI_TB_TEXT | wxAUI_TB_HORZ_TEXT |
                                        wxAUI_TB_PLAIN_BACKGROUND);
+  m_tabBarTools->SetArtProvider(new StripArt(background));
   for (const RibbonItem& item : ribbon.tabBar) {
     const wxString label = wxStripMenuCodes(item.text);
     wxString help = label;
@@ -152,7 +192,7 @@ void CRibbonHost::BuildRibbon() {
   // The application button's menu as the first page: one panel per group of
   // buttons between separators, the foot button and the recent-file list
   // each in a panel of their own.
-  auto* filePage = new wxRibbonPage(m_wndRibbonBar, wxID_ANY, ribbon.mainCategory.text);
+  auto* filePage = new CachedRibbonPage(m_wndRibbonBar, wxID_ANY, ribbon.mainCategory.text);
   const wxString fileKey = ribbon.applicationButtonKeyTip;
   for (const RibbonPanel& panel : ribbon.mainCategory.panels) {
     wxRibbonButtonBar* bar = nullptr;
@@ -163,23 +203,23 @@ void CRibbonHost::BuildRibbon() {
           break;
         case RibbonItemKind::MainPanelButton:
         case RibbonItemKind::RecentFileList: {
-          auto* own = new wxRibbonPanel(filePage, wxID_ANY,
+          auto* own = new CachedRibbonPanel(filePage, wxID_ANY,
                                         item.kind == RibbonItemKind::RecentFileList ? item.text : L"");
-          AddItem(new wxRibbonButtonBar(own), item, fileKey);
+          AddItem(new CachedButtonBar(own), item, fileKey);
           bar = nullptr;
           break;
         }
         default:
-          if (!bar) bar = new wxRibbonButtonBar(new wxRibbonPanel(filePage, wxID_ANY, panel.text));
+          if (!bar) bar = new CachedButtonBar(new CachedRibbonPanel(filePage, wxID_ANY, panel.text));
           AddItem(bar, item, fileKey);
       }
     }
   }
 
   for (const RibbonCategory& category : ribbon.categories) {
-    auto* page = new wxRibbonPage(m_wndRibbonBar, wxID_ANY, category.text);
+    auto* page = new CachedRibbonPage(m_wndRibbonBar, wxID_ANY, category.text);
     for (const RibbonPanel& panel : category.panels) {
-      auto* bar = new wxRibbonButtonBar(new wxRibbonPanel(page, wxID_ANY, panel.text));
+      auto* bar = new CachedButtonBar(new CachedRibbonPanel(page, wxID_ANY, panel.text));
       for (const RibbonItem& item : panel.items) AddItem(bar, item, category.keyTip);
     }
   }

@@ -34,8 +34,10 @@ wxString RecentFileLabel(size_t index, const wxString& path);
 
 class CRibbonHost : public wxPanel {
  public:
-  // `manager` gives the recent-file list (may be null).
-  CRibbonHost(wxWindow* parent, wxDocManager* manager);
+  // `manager` gives the recent-file list (may be null). The ribbon and the
+  // strip are built in the look of `scheme` at once, so that the ribbon is
+  // laid out only once.
+  CRibbonHost(wxWindow* parent, wxDocManager* manager, const AppLookScheme& scheme);
 
   wxRibbonBar* m_wndRibbonBar = nullptr;
   wxAuiToolBar* m_quickAccess = nullptr;  // the quick access toolbar
@@ -54,12 +56,13 @@ class CRibbonHost : public wxPanel {
 
   // Gives the docked pane that holds this host the host's height: after a
   // look change, and after the ribbon's panels were hidden or shown again (a
-  // double-click on the active tab).
-  void FitPane();
+  // double-click on the active tab). `update` false leaves the docking
+  // layout to a later update of the caller.
+  void FitPane(bool update = true);
 
  private:
   void BuildRibbon();
-  void BuildStrip(wxSizer* sizer);
+  void BuildStrip(wxSizer* sizer, const wxColour& background);
   void AddItem(wxRibbonButtonBar* bar, const RibbonItem& item, const wxString& keyTipPrefix);
   void OnButtonClicked(wxRibbonButtonBarEvent& event);
   void OnButtonDropdown(wxRibbonButtonBarEvent& event);

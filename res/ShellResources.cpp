@@ -5,6 +5,11 @@
 #include <wx/artprov.h>
 #include <wx/dcmemory.h>
 #include <wx/menu.h>
+#include <wx/module.h>
+
+#include <map>
+#include <string>
+#include <tuple>
 
 #include "res/EditorResources.h"
 #include "res/ResourceIds.h"
@@ -231,15 +236,17 @@ const RibbonDescription& LoadRibbonDescription() {
   return ribbon;
 }
 
-wxBitmap ShellImage(const char* artId, const wxSize& size, wxChar letter) {
-  if (artId) {
-    wxBitmap art = wxArtProvider::GetBitmap(artId, wxART_TOOLBAR, size);
-    if (art.IsOk()) {
-      if (art.GetSize() == size) return art;
-      return wxBitmap(art.ConvertToImage().Rescale(size.x, size.y, wxIMAGE_QUALITY_HIGH));
-    }
-  }
-  // A tile of our own: a blue square with the letter in white.
+namespace {
+
+// The platform's art `artId` at `size`, or an invalid bitmap when it has none.
+wxBitmap MakeArtImage(const char* artId, const wxSize& size) {
+  wxBitmap art = wxArtProvider::GetBitmap(artId, wxART_TOOLBAR, size);
+  if (!art.IsOk() || art.GetSize() == size) return art;
+  return wxBitmap(art.ConvertToImage().Rescale(size.x, size.y, wxIMAGE_QUALITY_HIGH));
+}
+
+// A tile of our own: a blue square with the letter in white.
+wxBitmap MakeTile(const wxSize& size, wxChar letter) {
   wxBitmap tile(size, 24);
   wxMemoryDC dc(tile);
   dc.SetBackground(wxBrush(wxColour(240, 240, 240)));
@@ -255,4 +262,41 @@ wxBitmap ShellImage(const char* artId, const wxSize& size, wxChar letter) {
   dc.DrawText(text, (size.x - extent.x) / 2, (size.y - extent.y) / 2);
   dc.SelectObject(wxNullBitmap);
   return tile;
+}
+
+// Each image is made once: the ribbon, its toolbars and the panes ask for the
+// same few images again and again while the main window is built. Art is
+// kept under its id and size (an invalid bitmap when the platform has none),
+// tiles under an empty id, their size and letter.
+using ImageKey = std::tuple<std::string, int, int, wxChar>;
+std::map<ImageKey, wxBitmap>& ImageCache() {
+  static std::map<ImageKey, wxBitmap> cache;
+  return cache;
+}
+
+// Bitmaps must go before the GUI library closes, not with the static data.
+class ShellImageModule : public wxModule {
+ public:
+  bool OnInit() override { return true; }
+  void OnExit() override { ImageCache().clear(); }
+
+ private:
+  wxDECLARE_DYNAMIC_CLASS(ShellImageModule);
+};
+wxIMPLEMENT_DYNAMIC_CLASS(ShellImageModule, wxModule);
+
+}  // namespace
+
+wxBitmap ShellImage(const char* artId, const wxSize& size, wxChar letter) {
+  std::map<ImageKey, wxBitmap>& cache = ImageCache();
+  if (artId && *artId) {
+    ImageKey key(artId, size.x, size.y, wxChar(0));
+    auto art = cache.find(key);
+    if (art == cache.end()) art = cache.emplace(std::move(key), MakeArtImage(artId, size)).first;
+    if (art->second.IsOk()) return art->second;
+  }
+  ImageKey key(std::string(), size.x, size.y, letter);
+  auto tile = cache.find(key);
+  if (tile == cache.end()) tile = cache.emplace(std::move(key), MakeTile(size, letter)).first;
+  return tile->second;
 }
