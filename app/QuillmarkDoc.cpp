@@ -47,7 +47,7 @@ bool CSourceDoc::OnNewDocument() {
 }
 
 bool CSourceDoc::OnOpenDocument(const wxString& path) {
-  std::wstring text;
+  sourcefile::StagingText text;
   int error = 0;
   if (!sourcefile::ReadSourceFile(FileSystemPath(path), text, error)) {
     AppMessageBox(kOpenFailed);
@@ -81,7 +81,7 @@ bool CSourceDoc::OnSaveDocument(const wxString& path) {
   if (!view || !view->m_pEditor || path.empty()) return false;
 
   const std::string text8 = view->m_pEditor->GetText();
-  m_strText = sourcefile::WidenBytes(text8);
+  m_strText.AssignBytes(text8);
 
   const platform::SaveResult result = platform::WriteFileSafely(FileSystemPath(path), text8);
   if (!result) {

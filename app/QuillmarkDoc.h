@@ -7,13 +7,16 @@
 
 #include <string>
 
+#include "app/SourceFile.h"
+
 class CSourceView;
 
 class CSourceDoc : public wxDocument {
  public:
-  // The document's text between reading (or the new-document text) and the
-  // views' initial update, and the text last saved.
-  std::wstring m_strText;
+  // The document's text as read (or the new-document text), then as last
+  // saved: each view's initial update loads its editor from it. Held a byte
+  // per character unless some character needs more; reads as a std::wstring.
+  sourcefile::StagingText m_strText;
 
   // m_strText = the new-document text.
   bool OnNewDocument() override;

@@ -1,10 +1,11 @@
 // Reading source files into staging text, byte for byte whatever the locale,
-// and the new-document text.
+// the compact store of that text, and the new-document text.
 #include "app/SourceFile.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstdint>
 #include <cstring>
 #include <filesystem>
 #include <system_error>
@@ -21,23 +22,29 @@ wchar_t* WidenInto(const unsigned char* from, const unsigned char* to, wchar_t* 
   return out;
 }
 
+// True when every character of `text` is below U+0100.
+bool FitsInBytes(const std::wstring& text) {
+  return std::all_of(text.begin(), text.end(), [](wchar_t c) { return static_cast<std::uint32_t>(c) < 0x100; });
+}
+
 // 8-bit text: lines end at LF (a CR right before it goes with it); every
-// line, the last one without LF included, is followed by CR LF.
-std::wstring DecodeEightBit(const std::string& bytes) {
-  const unsigned char* p = reinterpret_cast<const unsigned char*>(bytes.data());
-  const unsigned char* const end = p + bytes.size();
+// line, the last one without LF included, is followed by CR LF. Each
+// character keeps its byte, so the result is stored a byte per character.
+std::string DecodeEightBit(const std::string& bytes) {
+  const char* p = bytes.data();
+  const char* const end = p + bytes.size();
   // Each LF may grow by one character (to CR LF); a last line without LF by two.
   const std::size_t lineFeeds = static_cast<std::size_t>(std::count(p, end, '\n'));
-  std::wstring text(bytes.size() + lineFeeds + 2, L'\0');
-  wchar_t* out = &text[0];
+  std::string text(bytes.size() + lineFeeds + 2, '\0');
+  char* out = &text[0];
   while (p != end) {
     const void* found = std::memchr(p, '\n', static_cast<std::size_t>(end - p));
-    const unsigned char* lineEnd = found ? static_cast<const unsigned char*>(found) : end;
-    const unsigned char* next = found ? lineEnd + 1 : end;
+    const char* lineEnd = found ? static_cast<const char*>(found) : end;
+    const char* next = found ? lineEnd + 1 : end;
     if (found && lineEnd != p && lineEnd[-1] == '\r') --lineEnd;
-    out = WidenInto(p, lineEnd, out);
-    *out++ = kCR;
-    *out++ = kLF;
+    out = std::copy(p, lineEnd, out);
+    *out++ = '\r';
+    *out++ = '\n';
     p = next;
   }
   text.resize(static_cast<std::size_t>(out - text.data()));
@@ -65,10 +72,49 @@ std::wstring DecodeUtf16(const std::string& bytes) {
 
 }  // namespace
 
-std::wstring DecodeSourceBytes(const std::string& bytes) {
+StagingText& StagingText::operator=(const std::wstring& text) { return *this = std::wstring(text); }
+
+StagingText& StagingText::operator=(std::wstring&& text) {
+  if (FitsInBytes(text)) {
+    std::string bytes(text.size(), '\0');
+    std::transform(text.begin(), text.end(), bytes.begin(), [](wchar_t c) { return static_cast<char>(c); });
+    AssignBytes(std::move(bytes));
+  } else {
+    wide_ = true;
+    wideText_ = std::move(text);
+    wideText_.shrink_to_fit();
+    std::string().swap(bytes_);
+  }
+  return *this;
+}
+
+void StagingText::AssignBytes(std::string bytes) {
+  wide_ = false;
+  bytes_ = std::move(bytes);
+  std::wstring().swap(wideText_);
+}
+
+std::wstring StagingText::Wide() const { return wide_ ? wideText_ : WidenBytes(bytes_); }
+
+bool StagingText::operator==(const std::wstring& text) const {
+  if (wide_) return wideText_ == text;
+  if (bytes_.size() != text.size()) return false;
+  for (std::size_t i = 0; i < bytes_.size(); ++i) {
+    if (static_cast<wchar_t>(static_cast<unsigned char>(bytes_[i])) != text[i]) return false;
+  }
+  return true;
+}
+
+StagingText DecodeSourceBytes(const std::string& bytes) {
   const bool utf16 =
       bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF && static_cast<unsigned char>(bytes[1]) == 0xFE;
-  return utf16 ? DecodeUtf16(bytes) : DecodeEightBit(bytes);
+  StagingText text;
+  if (utf16) {
+    text = DecodeUtf16(bytes);
+  } else {
+    text.AssignBytes(DecodeEightBit(bytes));
+  }
+  return text;
 }
 
 bool ReadFileBytes(const std::string& path, std::string& bytes, int& error) {
@@ -98,7 +144,7 @@ bool ReadFileBytes(const std::string& path, std::string& bytes, int& error) {
   return !failed;
 }
 
-bool ReadSourceFile(const std::string& path, std::wstring& text, int& error) {
+bool ReadSourceFile(const std::string& path, StagingText& text, int& error) {
   std::string bytes;
   if (!ReadFileBytes(path, bytes, error)) return false;
   text = DecodeSourceBytes(bytes);

@@ -1,10 +1,43 @@
 // The source file format on the way in: reading a file into a document's
-// wide staging text, and the text of a new document.
+// staging text, the compact store of that text, and the text of a new document.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace sourcefile {
+
+// A document's staging text, stored compactly: as one byte per character
+// when every character is below U+0100 (always so for 8-bit files and after a
+// save), wide only when some character needs it. Reads as a std::wstring.
+class StagingText {
+ public:
+  StagingText& operator=(const std::wstring& text);
+  StagingText& operator=(std::wstring&& text);
+  // Each byte as the character of the same value.
+  void AssignBytes(std::string bytes);
+
+  // The text as wide characters (built on each call when stored compactly).
+  std::wstring Wide() const;
+  operator std::wstring() const { return Wide(); }  // NOLINT: reads as the wide text it stores
+
+  bool empty() const { return wide_ ? wideText_.empty() : bytes_.empty(); }
+  // Characters.
+  std::size_t size() const { return wide_ ? wideText_.size() : bytes_.size(); }
+  // The first stored unit (a byte or a wide character, as stored).
+  const void* data() const { return wide_ ? static_cast<const void*>(wideText_.data()) : bytes_.data(); }
+
+  bool operator==(const std::wstring& text) const;
+  bool operator!=(const std::wstring& text) const { return !(*this == text); }
+
+ private:
+  bool wide_ = false;
+  std::string bytes_;       // the text when !wide_
+  std::wstring wideText_;   // the text when wide_
+};
+
+inline bool operator==(const std::wstring& text, const StagingText& staging) { return staging == text; }
+inline bool operator!=(const std::wstring& text, const StagingText& staging) { return staging != text; }
 
 // The staging text of a file's bytes. Files that begin with FF FE are
 // UTF-16 little-endian: every unit becomes one character, the byte-order mark
@@ -13,14 +46,14 @@ namespace sourcefile {
 // character of the same value (NUL and 0x1A included), each line, ended by LF
 // or CR LF or by the end of the file, is followed by CR LF; a CR not followed
 // by LF stays in its line as a character.
-std::wstring DecodeSourceBytes(const std::string& bytes);
+StagingText DecodeSourceBytes(const std::string& bytes);
 
 // Reads the whole file at `path` (in the file system's encoding). False when
 // it cannot be opened or read; `error` then holds the system error number.
 bool ReadFileBytes(const std::string& path, std::string& bytes, int& error);
 
 // DecodeSourceBytes of the file's bytes; false as ReadFileBytes.
-bool ReadSourceFile(const std::string& path, std::wstring& text, int& error);
+bool ReadSourceFile(const std::string& path, StagingText& text, int& error);
 
 // Each byte as the character of the same value.
 std::wstring WidenBytes(const std::string& bytes);

@@ -18,6 +18,7 @@
 #include "app/QuillmarkDoc.h"
 #include "app/ViewPrintout.h"
 #include "editor/EditorEvents.h"
+#include "platform/MemoryTrim.h"
 #include "res/AppMessageBox.h"
 #include "res/EditorResources.h"
 #include "res/ResourceIds.h"
@@ -25,13 +26,12 @@
 
 namespace {
 
-// The staging text of a view's document, empty for a document of another
-// kind. The editor reads it in place: a copy of a large text would only cost
-// time and memory.
-const std::wstring& StagingTextOf(wxDocument* doc) {
-  static const std::wstring none;
-  if (auto* source = dynamic_cast<CSourceDoc*>(doc)) return source->m_strText;
-  return none;
+// The staging text of a view's document as wide text, empty for a document
+// of another kind. The document holds it compactly; this wide copy lives only
+// while the editor loads it.
+std::wstring StagingTextOf(wxDocument* doc) {
+  if (auto* source = dynamic_cast<CSourceDoc*>(doc)) return source->m_strText.Wide();
+  return std::wstring();
 }
 
 // The parent of new child frames: the main frame, else the application's
@@ -152,6 +152,9 @@ void CSourceView::OnInitialUpdate() {
 
   FillSectionView(model.sectionNames, model.sectionLines, model.title);
   m_timer.Start(ids::SECTION_VIEW_PERIOD_MS);
+  // The load's wide copy of the text and its undo records are freed: the
+  // heap gives their whole free pages back to the system.
+  platform::ReturnFreeMemoryToSystem();
 
   // A new window comes up as the active one: its view becomes the current
   // view (the frame's activation reached it before it was attached).

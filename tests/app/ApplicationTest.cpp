@@ -1,10 +1,9 @@
-// Whole-application tests: start-up in its modes, the kinds of documents,
-// File New and File Open, the About box, desktop registration, the recent-file
-// list, one instance per user, recovery after an abnormal end, and the real
-// program's window. Each test runs with its own HOME and XDG folders.
+// Whole-application tests: start-up modes, the kinds of documents, File New
+// and File Open, the About box, desktop registration, recent files, one
+// instance per user, recovery after an abnormal end, and the real program.
+// Each test runs with its own HOME and XDG folders.
 #include <gtest/gtest.h>
 
-#include <wx/app.h>
 #include <wx/button.h>
 #include <wx/choicdlg.h>
 #include <wx/dcmemory.h>
@@ -20,27 +19,23 @@
 #include <wx/stattext.h>
 #include <wx/testing.h>
 #include <wx/uiaction.h>
-#include <wx/utils.h>
 
-#include <chrono>
-#include <cstdlib>
-#include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <functional>
-#include <set>
-#include <sstream>
-#include <string>
-#include <vector>
-
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <dlfcn.h>
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <filesystem>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
 #include "app/AboutDlg.h"
-#include "app/ClassView.h"
 #include "app/DocManager.h"
 #include "app/MainFrame.h"
 #include "app/QuillmarkApp.h"
@@ -48,95 +43,44 @@
 #include "app/QuillmarkView.h"
 #include "app/Recovery.h"
 #include "app/SingleInstance.h"
-#include "app/ViewTree.h"
 #include "app/Vorn2EditView.h"
 #include "platform/ShellRegistration.h"
 #include "res/AppResources.h"
 #include "res/ResourceIds.h"
+#include "support/ShellFixture.h"
 
 extern char** environ;
+using shelltest::Pump;
+using shelltest::PumpUntil;
+using shelltest::ReadFile;
+using shelltest::WriteFile;
 
 namespace {
 
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 wxArrayString Files(std::initializer_list<std::string> paths) {
   wxArrayString files;
-  for (const std::string& p : paths) files.Add(wxString::FromUTF8(p.c_str()));
+  for (const std::string& p : paths) files.Add(wxString::FromUTF8(p));
   return files;
 }
 
-void WriteFile(const std::string& path, const std::string& text) {
-  std::ofstream out(path, std::ios::binary);
-  out << text;
-}
-
-// Lets wx, the X server and the sockets handle what is pending.
-void Pump(int rounds = 5) {
-  for (int i = 0; i < rounds; ++i) {
-    wxTheApp->ProcessPendingEvents();
-    while (wxTheApp->Pending()) wxTheApp->Dispatch();
-    wxYield();
-  }
-}
-
-// Pumps until `done` holds or `ms` have passed; returns `done()`.
-bool PumpUntil(const std::function<bool()>& done, int ms) {
-  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-  while (!done()) {
-    if (std::chrono::steady_clock::now() > end) return false;
-    Pump(1);
-    wxMilliSleep(10);
-  }
-  return true;
-}
-
-// The screen's top left corner, saved as a PNG when QUILLMARK_SHOTS names a folder.
-wxImage GrabScreen(const std::string& shot) {
-  wxScreenDC screen;
-  const wxSize size = wxGetDisplaySize();
-  wxBitmap bitmap(std::min(size.x, 1280), std::min(size.y, 860), 24);
-  {
-    wxMemoryDC dc(bitmap);
-    dc.Blit(0, 0, bitmap.GetWidth(), bitmap.GetHeight(), &screen, 0, 0);
-  }
-  const char* folder = std::getenv("QUILLMARK_SHOTS");
-  if (folder && *folder) bitmap.SaveFile(std::string(folder) + "/" + shot + ".png", wxBITMAP_TYPE_PNG);
-  return bitmap.ConvertToImage();
-}
-
-// The program built beside this test program.
-std::string QuillmarkExecutable() {
-  char self[4096] = {};
-  const ssize_t n = ::readlink("/proc/self/exe", self, sizeof(self) - 1);
-  if (n <= 0) return std::string();
-  std::string path(self, static_cast<size_t>(n));
-  path = path.substr(0, path.find_last_of('/'));  // .../tests
-  path = path.substr(0, path.find_last_of('/'));  // the build folder
-  return path + "/app/quillmark";
-}
-
-// A run of the real program, its standard output read through a pipe.
+// A run of the real program built beside this test program, its standard
+// output read through a pipe.
 class Child {
  public:
   Child(const std::vector<std::string>& args, const std::vector<std::string>& extraEnv) {
+    char self[4096] = {};
+    if (::readlink("/proc/self/exe", self, sizeof(self) - 1) <= 0) return;
+    const std::string tests = std::string(self).substr(0, std::string(self).find_last_of('/'));
+    const std::string exe = tests.substr(0, tests.find_last_of('/')) + "/app/quillmark";
+    std::vector<std::string> env(extraEnv);
+    for (char** e = environ; *e; ++e) env.push_back(*e);
+    std::vector<char*> argv{const_cast<char*>(exe.c_str())}, envp;
+    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    for (std::string& e : env) envp.push_back(&e[0]);
+    argv.push_back(nullptr);
+    envp.push_back(nullptr);
     int out[2];
     if (::pipe(out) != 0) return;
-    std::vector<std::string> env;
-    for (char** e = environ; *e; ++e) env.push_back(*e);
-    for (const std::string& e : extraEnv) env.push_back(e);
-    std::vector<char*> argv, envp;
-    const std::string exe = QuillmarkExecutable();
-    argv.push_back(const_cast<char*>(exe.c_str()));
-    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    for (std::string& e : env) envp.push_back(&e[0]);
-    envp.push_back(nullptr);
     pid_ = ::fork();
     if (pid_ == 0) {
       ::dup2(out[1], 1);
@@ -152,34 +96,31 @@ class Child {
     Kill();
     if (out_ >= 0) ::close(out_);
   }
-
-  // Everything the program printed so far.
   const std::string& Output() {
     char buffer[4096];
     ssize_t n;
-    while (out_ >= 0 && (n = ::read(out_, buffer, sizeof(buffer))) > 0) output_.append(buffer, static_cast<size_t>(n));
+    while (out_ >= 0 && (n = ::read(out_, buffer, sizeof(buffer))) > 0) output_.append(buffer, n);
     return output_;
   }
   bool Exited() {
-    if (pid_ <= 0) return true;
     int status = 0;
-    if (::waitpid(pid_, &status, WNOHANG) == pid_) {
+    if (pid_ > 0 && ::waitpid(pid_, &status, WNOHANG) == pid_) {
       pid_ = -1;
       exitCode_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-      return true;
     }
-    return false;
+    return pid_ <= 0;
   }
-  int ExitCode() const { return exitCode_; }
+  bool FirstPaint(int ms) {
+    return PumpUntil([&] { return Output().find("quillmark: first paint") != std::string::npos; }, ms);
+  }
   void Kill() {
     if (pid_ <= 0) return;
     ::kill(pid_, SIGKILL);
-    int status = 0;
-    ::waitpid(pid_, &status, 0);
+    ::waitpid(pid_, nullptr, 0);
     pid_ = -1;
-    exitCode_ = 128 + SIGKILL;
   }
-  bool Started() const { return pid_ > 0; }
+  pid_t Pid() const { return pid_; }
+  int ExitCode() const { return exitCode_; }
 
  private:
   pid_t pid_ = -1;
@@ -188,42 +129,70 @@ class Child {
   int exitCode_ = -1;
 };
 
+// A function of the Xlib that GTK has already loaded (the tests do not link it).
+template <class F>
+F X11Function(const char* name) {
+  static void* lib = ::dlopen("libX11.so.6", RTLD_NOW | RTLD_GLOBAL);
+  return lib ? reinterpret_cast<F>(::dlsym(lib, name)) : nullptr;
+}
+#define X11(f) X11Function<decltype(&f)>(#f)
+
+// The largest shown top-level window of process `pid` at or below `window`:
+// its screen rectangle, and the window in `found`.
+wxRect WindowOf(Display* d, Window window, pid_t pid, Window* found, wxRect best = wxRect()) {
+  XWindowAttributes a;
+  Atom type;
+  int format, x, y;
+  unsigned long count, after;
+  unsigned char* data = nullptr;
+  Window child, root, parent, *children = nullptr;
+  if (X11(XGetWindowAttributes)(d, window, &a) && a.map_state == IsViewable &&
+      X11(XGetWindowProperty)(d, window, X11(XInternAtom)(d, "_NET_WM_PID", False), 0, 1, False, XA_CARDINAL, &type,
+                              &format, &count, &after, &data) == Success && data) {
+    if (count == 1 && static_cast<pid_t>(*reinterpret_cast<unsigned long*>(data)) == pid &&
+        a.width * a.height > best.width * best.height &&
+        X11(XTranslateCoordinates)(d, window, DefaultRootWindow(d), 0, 0, &x, &y, &child)) {
+      best = wxRect(x, y, a.width, a.height);
+      *found = window;
+    }
+    X11(XFree)(data);
+  }
+  unsigned int n = 0;
+  if (X11(XQueryTree)(d, window, &root, &parent, &children, &n)) {
+    for (unsigned int i = 0; i < n; ++i) best = WindowOf(d, children[i], pid, found, best);
+    if (children) X11(XFree)(children);
+  }
+  return best;
+}
+
 const char* const kEnvNames[] = {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_RUNTIME_DIR"};
 
 class ApplicationTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    // What wx logs goes to the test's output, not into a dialog at exit.
-    oldLog_ = wxLog::SetActiveTarget(&log_);
+    oldLog_ = wxLog::SetActiveTarget(&log_);  // what wx logs goes to the output, not into a dialog
     appName_ = wxTheApp->GetAppName();
     vendorName_ = wxTheApp->GetVendorName();
     char root[] = "/tmp/qmappXXXXXX";
     ASSERT_NE(::mkdtemp(root), nullptr);
     root_ = root;
-    const std::string folders[] = {root_ + "/home", root_ + "/config", root_ + "/data", root_ + "/run"};
+    const char* const folders[] = {"/home", "/config", "/data", "/run"};
     for (size_t i = 0; i < 4; ++i) {
-      ::mkdir(folders[i].c_str(), 0700);
+      ::mkdir((root_ + folders[i]).c_str(), 0700);
       const char* old = std::getenv(kEnvNames[i]);
       saved_.push_back(old ? std::string(old) : std::string("\x01"));
-      ::setenv(kEnvNames[i], folders[i].c_str(), 1);
+      ::setenv(kEnvNames[i], (root_ + folders[i]).c_str(), 1);
     }
   }
-
   void TearDown() override {
     Stop();
-    for (size_t i = 0; i < 4; ++i) {
-      if (saved_[i] == "\x01")
-        ::unsetenv(kEnvNames[i]);
-      else
-        ::setenv(kEnvNames[i], saved_[i].c_str(), 1);
-    }
-    // The desktop's cache tools may still be writing below the folders:
-    // remove what is there, again after they had time to end.
-    for (int round = 0; round < 20; ++round) {
+    for (size_t i = 0; i < 4; ++i)
+      saved_[i] == "\x01" ? ::unsetenv(kEnvNames[i]) : ::setenv(kEnvNames[i], saved_[i].c_str(), 1);
+    // The desktop's cache tools may still be writing below the folders.
+    for (int round = 0; round < 20 && std::filesystem::exists(root_); ++round) {
       std::error_code error;
       std::filesystem::remove_all(root_, error);
-      if (!std::filesystem::exists(root_, error)) break;
-      wxMilliSleep(50);
+      if (std::filesystem::exists(root_)) wxMilliSleep(50);
     }
     wxLog::SetActiveTarget(oldLog_);
     wxTheApp->SetAppName(appName_);
@@ -235,15 +204,13 @@ class ApplicationTest : public ::testing::Test {
     options.singleInstance = false;
     return options;
   }
-
   CQuillmarkShell::Start Start(const wxArrayString& files = wxArrayString(), ShellOptions options = InProcess()) {
     shell_ = std::make_unique<CQuillmarkShell>(*wxTheApp, options);
     const CQuillmarkShell::Start result = shell_->InitInstance(files);
     Pump();
     return result;
   }
-
-  // Ends the run as a session that discards its changes, then the shut-down.
+  // Ends the run as a session that discards its changes, then shuts down.
   void Stop() {
     if (!shell_) return;
     shell_->DiscardAndClose();
@@ -252,34 +219,35 @@ class ApplicationTest : public ::testing::Test {
     shell_.reset();
     Pump();
   }
-
+  static wxFileConfig Config() {
+    return wxFileConfig("Quillmark", "Quillmark", CQuillmarkShell::ConfigFilePath(), wxString(),
+                        wxCONFIG_USE_LOCAL_FILE);
+  }
   void WriteSetting(const wxString& key, const wxString& value) {
     wxFileName::Mkdir(root_ + "/config/Quillmark", 0700, wxPATH_MKDIR_FULL);
-    wxFileConfig config("Quillmark", "Quillmark", CQuillmarkShell::ConfigFilePath(), wxString(),
-                        wxCONFIG_USE_LOCAL_FILE);
+    wxFileConfig config = Config();
     config.Write(key, value);
     config.Flush();
   }
-
   std::string MakeSource(const std::string& name, const std::string& text) {
-    const std::string path = root_ + "/" + name;
-    WriteFile(path, text);
-    return path;
+    WriteFile(root_ + "/" + name, text);
+    return root_ + "/" + name;
   }
-
   std::vector<wxDocument*> Documents() const {
     const wxDocVector docs = shell_->m_pDocManager->GetDocumentsVector();
     return std::vector<wxDocument*>(docs.begin(), docs.end());
   }
   wxDocument* DocumentOf(const std::string& path) const {
     for (wxDocument* doc : Documents())
-      if (doc->GetFilename() == wxString::FromUTF8(path.c_str())) return doc;
+      if (doc->GetFilename() == wxString::FromUTF8(path)) return doc;
     return nullptr;
   }
   static ColorEditWnd* EditorOf(wxDocument* doc) {
     auto* view = doc ? dynamic_cast<CSourceView*>(doc->GetFirstView()) : nullptr;
     return view ? view->m_pEditor : nullptr;
   }
+  static bool IsFirst(wxDocument* doc) { return dynamic_cast<CQuillmarkDoc*>(doc) != nullptr; }
+  static bool IsSecond(wxDocument* doc) { return dynamic_cast<CVorn2EditDoc*>(doc) != nullptr; }
 
   std::string root_;
   std::vector<std::string> saved_;
@@ -289,112 +257,70 @@ class ApplicationTest : public ::testing::Test {
   std::unique_ptr<CQuillmarkShell> shell_;
 };
 
-// ---- start-up modes ----
-
-TEST_F(ApplicationTest, NoSettingStartsWithNewFirstGenerationDocument) {
-  ASSERT_EQ(Start(), CQuillmarkShell::Start::Running);
-  EXPECT_EQ(shell_->m_strInitialMode, L"Vorn1");
-  ASSERT_EQ(Documents().size(), 1u);
-  wxDocument* doc = Documents()[0];
-  EXPECT_NE(dynamic_cast<CQuillmarkDoc*>(doc), nullptr);
-  EXPECT_NE(dynamic_cast<CQuillmarkView*>(doc->GetFirstView()), nullptr);
-  EXPECT_FALSE(doc->IsModified());
-  ColorEditWnd* editor = EditorOf(doc);
-  ASSERT_NE(editor, nullptr);
-  EXPECT_EQ(editor->m_textModel.LineCount(), 31);
-  EXPECT_TRUE(editor->m_undoStack.empty());
-  const std::vector<std::wstring> kinds(editor->m_textModel.sectionNames.begin(),
-                                        editor->m_textModel.sectionNames.end());
-  ASSERT_EQ(kinds.size(), 12u);
-  const wchar_t* const order[] = {L"CON", L"OBJ", L"VAR", L"PUB", L"PRI", L"DAT"};
-  for (size_t i = 0; i < 12; ++i) EXPECT_EQ(kinds[i].substr(0, 3), order[i / 2]) << i;
-  // The Section View lists the twelve under its root.
-  CMainFrame* frame = GetMainFrame();
-  ASSERT_NE(frame, nullptr);
-  EXPECT_TRUE(frame->IsShown());
-  CViewTree* tree = frame->m_wndClassView->m_wndSectionTree;
-  EXPECT_EQ(tree->GetChildrenCount(tree->GetRootItem(), true), 12u);
-  // The mode is read, never written.
-  Stop();
-  wxFileConfig config("Quillmark", "Quillmark", CQuillmarkShell::ConfigFilePath(), wxString(),
-                      wxCONFIG_USE_LOCAL_FILE);
-  EXPECT_FALSE(config.HasEntry("/Settings/sInitialMode"));
-}
-
-TEST_F(ApplicationTest, OnlyExactVorn1StartsFirstGeneration) {
+// Only the exact setting "Vorn1", or none, starts first-generation; the
+// setting is read, never written, and registration follows the kind. A file
+// on the command line opens as the start-up kind, whatever its name, and
+// heads the recent files.
+TEST_F(ApplicationTest, OnlyExactVorn1StartsFirstGenerationAndCommandLineFilesOpenAsIt) {
   const struct {
-    const char* mode;
-    bool firstGeneration;
-  } cases[] = {{"Vorn1", true}, {"Vorn2", false}, {"vorn1", false}, {"Vorn1 ", false}, {" Vorn1", false}, {"", false}};
+    const char* mode;  // nullptr: no setting
+    const char* file;  // nullptr: none
+    bool first;
+  } cases[] = {{nullptr, nullptr, true}, {"Vorn1", nullptr, true},   {"Vorn2", nullptr, false},
+               {"vorn1", nullptr, false}, {"Vorn1 ", nullptr, false}, {" Vorn1", nullptr, false},
+               {"", nullptr, false},     {"Vorn2", "a.vorn", false},  {"Vorn1", "b.vorn2", true},
+               {"Vorn2", "c.vorn2", false}, {"Vorn1", "d.txt", true}};
   for (const auto& c : cases) {
-    SCOPED_TRACE(std::string("mode '") + c.mode + "'");
-    WriteSetting("/Settings/sInitialMode", c.mode);
-    ASSERT_EQ(Start(), CQuillmarkShell::Start::Running);
-    EXPECT_EQ(shell_->m_strInitialMode, wxString(c.mode).ToStdWstring());
+    SCOPED_TRACE(std::string("mode '") + (c.mode ? c.mode : "(none)") + "' file " + (c.file ? c.file : "(none)"));
+    if (c.mode) WriteSetting("/Settings/sInitialMode", c.mode);
+    const std::string path = c.file ? MakeSource(c.file, "CON\n  x = 1\n") : std::string();
+    ASSERT_EQ(Start(c.file ? Files({path}) : wxArrayString()), CQuillmarkShell::Start::Running);
+    EXPECT_EQ(shell_->m_strInitialMode, wxString(c.mode ? c.mode : "Vorn1").ToStdWstring());
     ASSERT_EQ(Documents().size(), 1u);
-    EXPECT_EQ(dynamic_cast<CQuillmarkDoc*>(Documents()[0]) != nullptr, c.firstGeneration);
-    EXPECT_EQ(dynamic_cast<CVorn2EditDoc*>(Documents()[0]) != nullptr, !c.firstGeneration);
-    // Registration follows the start-up kind.
-    const std::string mime = ReadFile(root_ + "/data/mime/packages/quillmark.xml");
-    EXPECT_NE(mime.find(c.firstGeneration ? "\"*.vorn\"" : "\"*.vorn2\""), std::string::npos) << mime;
+    wxDocument* doc = Documents()[0];
+    EXPECT_EQ(IsFirst(doc), c.first);
+    EXPECT_EQ(IsSecond(doc), !c.first);
+    EXPECT_EQ(dynamic_cast<CQuillmarkView*>(doc->GetFirstView()) != nullptr, c.first);
+    EXPECT_EQ(dynamic_cast<CVorn2EditView*>(doc->GetFirstView()) != nullptr, !c.first);
+    EXPECT_FALSE(doc->IsModified());
+    EXPECT_TRUE(GetMainFrame() && GetMainFrame()->IsShown());
+    if (c.file) {
+      EXPECT_EQ(doc, DocumentOf(path));
+      EXPECT_EQ(EditorOf(doc)->GetText(), "CON\n  x = 1\n");
+      EXPECT_EQ(shell_->m_pDocManager->GetHistoryFile(0), wxString::FromUTF8(path));
+    } else {
+      EXPECT_EQ(EditorOf(doc)->m_textModel.LineCount(), 31);
+      const std::string mime = ReadFile(root_ + "/data/mime/packages/quillmark.xml");
+      EXPECT_NE(mime.find(c.first ? "\"*.vorn\"" : "\"*.vorn2\""), std::string::npos) << mime;
+    }
     Stop();
+    if (!c.mode) {
+      EXPECT_FALSE(Config().HasEntry("/Settings/sInitialMode"));
+    }
   }
 }
 
-TEST_F(ApplicationTest, CommandLineFileOpensAsStartupKindWhateverItsExtension) {
-  const struct {
-    const char* mode;
-    const char* name;
-    bool firstGeneration;
-  } cases[] = {{"Vorn2", "a.vorn", false}, {"Vorn1", "b.vorn2", true}, {"Vorn2", "c.vorn2", false},
-               {"Vorn1", "d.txt", true}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(std::string(c.mode) + " " + c.name);
-    WriteSetting("/Settings/sInitialMode", c.mode);
-    const std::string path = MakeSource(c.name, "CON\n  x = 1\n");
-    ASSERT_EQ(Start(Files({path.c_str()})), CQuillmarkShell::Start::Running);
-    ASSERT_EQ(Documents().size(), 1u);
-    wxDocument* doc = DocumentOf(path);
-    ASSERT_NE(doc, nullptr);
-    EXPECT_EQ(dynamic_cast<CQuillmarkView*>(doc->GetFirstView()) != nullptr, c.firstGeneration);
-    EXPECT_EQ(dynamic_cast<CVorn2EditView*>(doc->GetFirstView()) != nullptr, !c.firstGeneration);
-    EXPECT_EQ(EditorOf(doc)->GetText(), "CON\n  x = 1\n");
-    // It is in the recent-file list, on top.
-    ASSERT_GE(shell_->m_pDocManager->GetHistoryFilesCount(), 1u);
-    EXPECT_EQ(shell_->m_pDocManager->GetHistoryFile(0), wxString::FromUTF8(path.c_str()));
-    Stop();
-  }
-}
-
-TEST_F(ApplicationTest, CommandLineFileThatCannotBeReadEndsStartUp) {
-  const std::string missing = root_ + "/missing.vorn";
-  CQuillmarkShell::Start result = CQuillmarkShell::Start::Running;
-  wxTEST_DIALOG(result = Start(Files({missing.c_str()})),
-                wxExpectModal<wxMessageDialog>(wxOK).Describe("Failed to open given filename."));
-  EXPECT_EQ(result, CQuillmarkShell::Start::Failed);
-  EXPECT_FALSE(GetMainFrame() && GetMainFrame()->IsShown());
-}
-
-TEST_F(ApplicationTest, FailedStartKeepsAnEarlierRunsRecoveryFiles) {
+// A command-line file that cannot be read ends start-up without a window and
+// leaves an earlier run's recovery files alone.
+TEST_F(ApplicationTest, UnreadableCommandLineFileEndsStartUpAndKeepsRecoveryFiles) {
   CRecoveryStore store(CQuillmarkShell::RecoveryFolder());
   ASSERT_TRUE(store.WriteRunningMarker());
   ASSERT_TRUE(store.Replace({{"", "Quillmark", "unsaved"}}));
-  const std::string missing = root_ + "/missing.vorn";
-  wxTEST_DIALOG(EXPECT_EQ(Start(Files({missing})), CQuillmarkShell::Start::Failed),
+  CQuillmarkShell::Start result = CQuillmarkShell::Start::Running;
+  wxTEST_DIALOG(result = Start(Files({root_ + "/missing.vorn"})),
                 wxExpectModal<wxMessageDialog>(wxOK).Describe("Failed to open given filename."));
+  EXPECT_EQ(result, CQuillmarkShell::Start::Failed);
+  EXPECT_FALSE(GetMainFrame() && GetMainFrame()->IsShown());
   Stop();
   EXPECT_TRUE(store.HasRunningMarker());
   ASSERT_EQ(store.Load().size(), 1u);
   EXPECT_EQ(store.Load()[0].text, "unsaved");
 }
 
-// ---- after start-up: File Open by extension, File New offers both kinds ----
-
-// Answers the open dialog with `path`. GTK's chooser takes a path it is given
-// only once it has read the path's folder, so wait for that.
+// Answers the open dialog with `path`, once GTK's chooser has taken it.
 class OpenPath : public wxExpectModalBase<wxFileDialog, OpenPath> {
  public:
-  explicit OpenPath(const std::string& path) : m_path(wxString::FromUTF8(path.c_str())) {}
+  explicit OpenPath(const std::string& path) : m_path(wxString::FromUTF8(path)) {}
 
  protected:
   int OnInvoked(wxFileDialog* dlg) const override {
@@ -408,24 +334,30 @@ class OpenPath : public wxExpectModalBase<wxFileDialog, OpenPath> {
   wxString m_path;
 };
 
-TEST_F(ApplicationTest, FileOpenPicksKindByExtension) {
+TEST_F(ApplicationTest, FileOpenAndDroppedFilesPickKindByExtension) {
   for (const char* mode : {"Vorn1", "Vorn2"}) {
     SCOPED_TRACE(mode);
     WriteSetting("/Settings/sInitialMode", mode);
     ASSERT_EQ(Start(), CQuillmarkShell::Start::Running);
-    const std::string first = MakeSource("one.vorn", "PUB main\n");
-    const std::string second = MakeSource("two.vorn2", "PUB main\n");
-    // Through the open dialog, as the File Open command runs it.
+    const std::string first = MakeSource("one.vorn", "PUB main\n"), second = MakeSource("two.vorn2", "PUB main\n");
     wxCommandEvent open(wxEVT_MENU, wxID_OPEN);
     wxTEST_DIALOG(shell_->m_pDocManager->ProcessEvent(open), OpenPath(first));
     wxTEST_DIALOG(shell_->m_pDocManager->ProcessEvent(open), OpenPath(second));
     Pump();
-    ASSERT_NE(DocumentOf(first), nullptr);
-    ASSERT_NE(DocumentOf(second), nullptr);
-    EXPECT_NE(dynamic_cast<CQuillmarkDoc*>(DocumentOf(first)), nullptr);
-    EXPECT_NE(dynamic_cast<CVorn2EditDoc*>(DocumentOf(second)), nullptr);
+    EXPECT_TRUE(IsFirst(DocumentOf(first)));
+    EXPECT_TRUE(IsSecond(DocumentOf(second)));
     Stop();
   }
+  ASSERT_EQ(Start(), CQuillmarkShell::Start::Running);
+  const std::string dropped[] = {MakeSource("drop.vorn2", "DAT\n"), MakeSource("drop.vorn", "DAT\n"),
+                                 MakeSource("CAPS.VORN2", "DAT\n")};
+  auto* target = dynamic_cast<wxFileDropTarget*>(GetMainFrame()->GetDropTarget());
+  ASSERT_NE(target, nullptr);
+  EXPECT_TRUE(target->OnDropFiles(10, 10, Files({dropped[0], dropped[1], dropped[2]})));
+  Pump();
+  EXPECT_TRUE(IsSecond(DocumentOf(dropped[0])));
+  EXPECT_TRUE(IsFirst(DocumentOf(dropped[1])));
+  EXPECT_TRUE(IsSecond(DocumentOf(dropped[2])));
 }
 
 // Answers the File New chooser with the entry named `pick`, noting what it offered.
@@ -442,7 +374,6 @@ class ChooseKind : public wxExpectModalBase<wxSingleChoiceDialog, ChooseKind> {
     *m_offered = list->GetStrings();
     const int index = m_offered->Index(m_pick);
     if (index == wxNOT_FOUND) return wxID_CANCEL;
-    // What choosing an entry does: the selection and its data.
     dlg->SetSelection(index);
     dlg->SetClientData(list->GetClientData(index));
     return wxID_OK;
@@ -455,9 +386,8 @@ class ChooseKind : public wxExpectModalBase<wxSingleChoiceDialog, ChooseKind> {
 
 TEST_F(ApplicationTest, FileNewOffersBothKindsByName) {
   const struct {
-    const char* mode;
-    const char* pick;
-    bool firstGeneration;
+    const char *mode, *pick;
+    bool first;
     std::vector<wxString> offered;
   } cases[] = {{"Vorn1", "Vorn2Edit", false, {"Quillmark", "Vorn2Edit"}},
                {"Vorn1", "Quillmark", true, {"Quillmark", "Vorn2Edit"}},
@@ -472,56 +402,25 @@ TEST_F(ApplicationTest, FileNewOffersBothKindsByName) {
     Pump();
     EXPECT_EQ(std::vector<wxString>(offered.begin(), offered.end()), c.offered);
     ASSERT_EQ(Documents().size(), 2u);
-    EXPECT_EQ(dynamic_cast<CQuillmarkDoc*>(Documents()[1]) != nullptr, c.firstGeneration);
+    EXPECT_EQ(IsFirst(Documents()[1]), c.first);
     EXPECT_EQ(EditorOf(Documents()[1])->m_textModel.LineCount(), 31);
     Stop();
   }
 }
 
-TEST_F(ApplicationTest, DroppedFilesOpenByExtension) {
-  ASSERT_EQ(Start(), CQuillmarkShell::Start::Running);
-  const std::string first = MakeSource("drop.vorn2", "DAT\n");
-  const std::string second = MakeSource("drop.vorn", "DAT\n");
-  const std::string third = MakeSource("CAPS.VORN2", "DAT\n");
-  auto* target = dynamic_cast<wxFileDropTarget*>(GetMainFrame()->GetDropTarget());
-  ASSERT_NE(target, nullptr);
-  wxArrayString files;
-  files.Add(wxString::FromUTF8(first.c_str()));
-  files.Add(wxString::FromUTF8(second.c_str()));
-  files.Add(wxString::FromUTF8(third.c_str()));
-  EXPECT_TRUE(target->OnDropFiles(10, 10, files));
-  Pump();
-  EXPECT_NE(dynamic_cast<CVorn2EditDoc*>(DocumentOf(third)), nullptr);
-  EXPECT_NE(dynamic_cast<CVorn2EditDoc*>(DocumentOf(first)), nullptr);
-  EXPECT_NE(dynamic_cast<CQuillmarkDoc*>(DocumentOf(second)), nullptr);
-}
-
-// ---- the About box ----
-
 class CheckAbout : public wxExpectModalBase<CAboutDlg, CheckAbout> {
  protected:
   int OnInvoked(CAboutDlg* dlg) const override {
     EXPECT_EQ(dlg->GetTitle(), "About Quillmark");
-    EXPECT_EQ(dlg->GetId(), ids::IDD_ABOUTBOX);
     EXPECT_EQ(dlg->m_version->GetLabel(), "Quillmark, Version 1.0");
     EXPECT_FALSE(dlg->m_notice->GetLabel().empty());
     EXPECT_TRUE(dlg->m_icon->GetBitmap().IsOk());
     EXPECT_EQ(dlg->m_ok->GetLabel(), "OK");
     EXPECT_EQ(dlg->m_ok->GetId(), wxID_OK);
     EXPECT_EQ(dlg->GetDefaultItem(), static_cast<wxWindow*>(dlg->m_ok));
-    // The notice is shown whole, inside the box.
+    // Shown whole, inside the box.
     EXPECT_LE(dlg->m_notice->GetRect().GetRight(), dlg->GetClientSize().x);
     EXPECT_LE(dlg->m_ok->GetRect().GetBottom(), dlg->GetClientSize().y);
-    const char* shots = std::getenv("QUILLMARK_SHOTS");
-    if (shots && *shots) {
-      dlg->Move(0, 0);
-      dlg->Show();
-      Pump();
-      wxMilliSleep(200);
-      Pump();
-      GrabScreen("about-box");
-      dlg->Hide();
-    }
     return wxID_OK;
   }
 };
@@ -534,19 +433,16 @@ TEST_F(ApplicationTest, AboutCommandShowsAboutBox) {
   EXPECT_TRUE(handled);
 }
 
-// ---- desktop registration ----
-
-TEST_F(ApplicationTest, StartRegistersDesktopEntryMimeTypeAndIcon) {
+TEST_F(ApplicationTest, StartRegistersDesktopEntryMimeTypeAndIconOnce) {
   ASSERT_EQ(Start(), CQuillmarkShell::Start::Running);
   EXPECT_TRUE(shell_->m_registration.ok) << shell_->m_registration.error;
+  EXPECT_TRUE(shell_->m_registration.changed);
   const std::string desktop = ReadFile(root_ + "/data/applications/quillmark.desktop");
-  EXPECT_NE(desktop.find("[Desktop Entry]\n"), std::string::npos);
   EXPECT_NE(desktop.find("MimeType=application/x-quillmark.document;\n"), std::string::npos);
   EXPECT_NE(desktop.find(" %F\n"), std::string::npos);
   EXPECT_EQ(ReadFile(root_ + "/data/mime/packages/quillmark.xml"),
             platform::MimeInfoText({"Quillmark.Document", "Quillmark.Document", ".vorn"}));
   EXPECT_EQ(ReadFile(root_ + "/data/icons/hicolor/scalable/apps/quillmark.svg"), AppIconSvg());
-  EXPECT_TRUE(shell_->m_registration.changed);
   // The next start finds everything in place and writes nothing.
   Stop();
   ASSERT_EQ(Start(), CQuillmarkShell::Start::Running);
@@ -558,15 +454,12 @@ TEST(ShellRegistrationTest, TextsQuoteWhatTheDesktopWouldReadOtherwise) {
   EXPECT_EQ(platform::MimeTypeOfTypeId("Quillmark.Document"), "application/x-quillmark.document");
   EXPECT_EQ(platform::MimeTypeOfTypeId("A b/c"), "application/x-a-b-c");
   const struct {
-    const char* exe;
-    const char* exec;
-  } cases[] = {
-      {"/usr/bin/quillmark", "Exec=/usr/bin/quillmark %F\n"},
-      {"/opt/my apps/quillmark", "Exec=\"/opt/my apps/quillmark\" %F\n"},
-      {"/x/100%/q", "Exec=/x/100%%/q %F\n"},
-      {"/x/$(rm -rf ~)/q", "Exec=\"/x/\\\\$(rm -rf ~)/q\" %F\n"},
-      {"/x/a\"b/q", "Exec=\"/x/a\\\\\"b/q\" %F\n"},
-  };
+    const char *exe, *exec;
+  } cases[] = {{"/usr/bin/quillmark", "Exec=/usr/bin/quillmark %F\n"},
+               {"/opt/my apps/quillmark", "Exec=\"/opt/my apps/quillmark\" %F\n"},
+               {"/x/100%/q", "Exec=/x/100%%/q %F\n"},
+               {"/x/$(rm -rf ~)/q", "Exec=\"/x/\\\\$(rm -rf ~)/q\" %F\n"},
+               {"/x/a\"b/q", "Exec=\"/x/a\\\\\"b/q\" %F\n"}};
   for (const auto& c : cases) {
     const std::string text = platform::DesktopEntryText("Quillmark", c.exe, "quillmark", "a/b");
     EXPECT_NE(text.find(c.exec), std::string::npos) << text;
@@ -578,41 +471,35 @@ TEST(ShellRegistrationTest, TextsQuoteWhatTheDesktopWouldReadOtherwise) {
 
 TEST_F(ApplicationTest, RegistrationRefreshesCachesWhenToolsExistAndNeverStopsStartUp) {
   // Stand-ins for the desktop's tools that note the folder they were given.
-  const std::string bin = root_ + "/bin";
+  const std::string bin = root_ + "/bin", data = root_ + "/data";
   ::mkdir(bin.c_str(), 0700);
   for (const char* tool : {"update-mime-database", "update-desktop-database"}) {
-    const std::string script = bin + "/" + tool;
-    WriteFile(script, "#!/bin/sh\necho \"$1\" > \"" + root_ + "/" + tool + ".ran\"\n");
-    ::chmod(script.c_str(), 0700);
+    WriteFile(bin + "/" + tool, "#!/bin/sh\necho \"$1\" > \"" + root_ + "/" + tool + ".ran\"\n");
+    ::chmod((bin + "/" + tool).c_str(), 0700);
   }
-  const std::string oldPath = std::getenv("PATH") ? std::getenv("PATH") : "";
-  const platform::ShellFileType type{"Quillmark.Document", "Quillmark.Document", ".vorn2"};
-  const std::string data = root_ + "/data";
-  const struct {
-    std::string path;
-    std::string dataHome;
-    bool ok, refresh;
-  } cases[] = {
-      {bin, data, true, true},                      // tools there: both run
-      {root_ + "/none", data + "/other", true, false},  // no tools: registered all the same
-      {bin, root_ + "/home/.bashrc/x", false, false},  // a data folder that cannot exist
-  };
   WriteFile(root_ + "/home/.bashrc", "");
+  const std::string oldPath = std::getenv("PATH") ? std::getenv("PATH") : "";
+  const struct {
+    std::string path, dataHome;
+    bool ok, refresh;
+  } cases[] = {{bin, data, true, true},
+               {root_ + "/none", data + "/other", true, false},  // no tools: registered all the same
+               {bin, root_ + "/home/.bashrc/x", false, false}};  // a data folder that cannot exist
   for (const auto& c : cases) {
     SCOPED_TRACE(c.dataHome);
     ::setenv("PATH", c.path.c_str(), 1);
-    const platform::ShellRegistrationResult result =
-        platform::RegisterShellFileType(c.dataHome, "quillmark", "Quillmark", "/usr/bin/quillmark", type, "<svg/>");
+    const platform::ShellRegistrationResult result = platform::RegisterShellFileType(
+        c.dataHome, "quillmark", "Quillmark", "/usr/bin/quillmark",
+        {"Quillmark.Document", "Quillmark.Document", ".vorn2"}, "<svg/>");
     ::setenv("PATH", oldPath.c_str(), 1);
     EXPECT_EQ(result.ok, c.ok) << result.error;
     EXPECT_EQ(result.cacheRefreshStarted, c.refresh);
     EXPECT_EQ(result.error.empty(), c.ok);
   }
   // The tools ran detached: wait for their notes.
-  ASSERT_TRUE(PumpUntil([&] { return ReadFile(root_ + "/update-desktop-database.ran") != ""; }, 5000));
-  ASSERT_TRUE(PumpUntil([&] { return ReadFile(root_ + "/update-mime-database.ran") != ""; }, 5000));
-  EXPECT_EQ(ReadFile(root_ + "/update-mime-database.ran"), data + "/mime\n");
-  EXPECT_EQ(ReadFile(root_ + "/update-desktop-database.ran"), data + "/applications\n");
+  EXPECT_TRUE(PumpUntil([&] { return ReadFile(root_ + "/update-mime-database.ran") == data + "/mime\n"; }, 5000));
+  EXPECT_TRUE(PumpUntil(
+      [&] { return ReadFile(root_ + "/update-desktop-database.ran") == data + "/applications\n"; }, 5000));
   // A start whose data folder cannot be made still starts.
   ::setenv("XDG_DATA_HOME", (root_ + "/home/.bashrc/data").c_str(), 1);
   ASSERT_EQ(Start(), CQuillmarkShell::Start::Running);
@@ -620,7 +507,7 @@ TEST_F(ApplicationTest, RegistrationRefreshesCachesWhenToolsExistAndNeverStopsSt
   EXPECT_EQ(Documents().size(), 1u);
 }
 
-TEST(ShellRegistrationTest, InstalledFilesAreWhatTheProgramRegisters) {
+TEST(ShellRegistrationTest, InstalledFilesAndTemplateStringsAreWhatTheProgramUses) {
   std::string root = __FILE__;
   root = root.substr(0, root.rfind("/tests/"));
   EXPECT_EQ(ReadFile(root + "/res/quillmark.svg"), AppIconSvg());
@@ -628,26 +515,20 @@ TEST(ShellRegistrationTest, InstalledFilesAreWhatTheProgramRegisters) {
             platform::MimeInfoText({"Quillmark.Document", "Quillmark.Document", ".vorn"}));
   EXPECT_EQ(ReadFile(root + "/res/quillmark.desktop"),
             platform::DesktopEntryText("Quillmark", "quillmark", "quillmark", "application/x-quillmark.document"));
-}
-
-TEST(AppResourcesTest, TemplateStringsHoldTheirSevenFields) {
-  const DocTemplateStrings a = LoadDocTemplateStrings(ids::IDR_QuillmarkTYPE);
-  const DocTemplateStrings b = LoadDocTemplateStrings(ids::IDR_Vorn2EditTYPE);
-  const wxString expectA[] = {"", "Quillmark", "Quillmark", "Vorn1 Files (*.vorn)", ".vorn", "Quillmark.Document",
-                              "Quillmark.Document"};
-  const wxString expectB[] = {"", "Vorn2Edit", "Vorn2Edit", "Vorn2 Files (*.vorn2)", ".vorn2",
-                              "Quillmark.Document", "Quillmark.Document"};
-  const wxString gotA[] = {a.windowTitle, a.docName, a.fileNewName, a.filterName, a.filterExt, a.regFileTypeId,
-                           a.regFileTypeName};
-  const wxString gotB[] = {b.windowTitle, b.docName, b.fileNewName, b.filterName, b.filterExt, b.regFileTypeId,
-                           b.regFileTypeName};
-  for (int i = 0; i < 7; ++i) {
-    EXPECT_EQ(gotA[i], expectA[i]) << i;
-    EXPECT_EQ(gotB[i], expectB[i]) << i;
+  const struct {
+    int id;
+    std::vector<wxString> fields;
+  } templates[] = {{ids::IDR_QuillmarkTYPE, {"", "Quillmark", "Quillmark", "Vorn1 Files (*.vorn)", ".vorn",
+                                             "Quillmark.Document", "Quillmark.Document"}},
+                   {ids::IDR_Vorn2EditTYPE, {"", "Vorn2Edit", "Vorn2Edit", "Vorn2 Files (*.vorn2)", ".vorn2",
+                                             "Quillmark.Document", "Quillmark.Document"}}};
+  for (const auto& t : templates) {
+    const DocTemplateStrings s = LoadDocTemplateStrings(t.id);
+    EXPECT_EQ(std::vector<wxString>({s.windowTitle, s.docName, s.fileNewName, s.filterName, s.filterExt,
+                                     s.regFileTypeId, s.regFileTypeName}),
+              t.fields);
   }
 }
-
-// ---- the recent-file list ----
 
 TEST_F(ApplicationTest, RecentFilesAreKeptAsFile1ToFile10) {
   WriteSetting("/Recent File List/File1", "/old/newest.vorn");
@@ -656,30 +537,21 @@ TEST_F(ApplicationTest, RecentFilesAreKeptAsFile1ToFile10) {
   ASSERT_EQ(shell_->m_pDocManager->GetHistoryFilesCount(), 2u);
   EXPECT_EQ(shell_->m_pDocManager->GetHistoryFile(0), "/old/newest.vorn");
   EXPECT_EQ(shell_->m_pDocManager->GetHistoryFile(1), "/old/older.vorn2");
-  for (int i = 0; i < 12; ++i) {
-    const std::string path = MakeSource("r" + std::to_string(i) + ".vorn", "CON\n");
-    ASSERT_TRUE(shell_->m_pDocManager->OpenFiles(Files({path.c_str()})));
-  }
+  for (int i = 0; i < 12; ++i)
+    ASSERT_TRUE(shell_->m_pDocManager->OpenFiles(Files({MakeSource("r" + std::to_string(i) + ".vorn", "CON\n")})));
   EXPECT_EQ(shell_->m_pDocManager->GetHistoryFilesCount(), 10u);
   Stop();
-  wxFileConfig config("Quillmark", "Quillmark", CQuillmarkShell::ConfigFilePath(), wxString(),
-                      wxCONFIG_USE_LOCAL_FILE);
-  EXPECT_EQ(config.Read("/Recent File List/File1", ""), wxString::FromUTF8((root_ + "/r11.vorn").c_str()));
-  EXPECT_EQ(config.Read("/Recent File List/File10", ""), wxString::FromUTF8((root_ + "/r2.vorn").c_str()));
+  wxFileConfig config = Config();
+  EXPECT_EQ(config.Read("/Recent File List/File1", ""), wxString::FromUTF8(root_ + "/r11.vorn"));
+  EXPECT_EQ(config.Read("/Recent File List/File10", ""), wxString::FromUTF8(root_ + "/r2.vorn"));
   EXPECT_FALSE(config.HasEntry("/Recent File List/File11"));
 }
 
-// ---- one instance per user ----
-
 TEST(SingleInstanceTest, FileNamesSurviveTheMessage) {
-  wxArrayString files;
-  files.Add("/a b/c.vorn");
-  files.Add(wxString::FromUTF8("/\xC3\xA9t\xC3\xA9/\xE2\x82\xAC.vorn2"));
+  const wxArrayString files = Files({"/a b/c.vorn", "/\xC3\xA9t\xC3\xA9/\xE2\x82\xAC.vorn2"});
   const std::string message = CSingleInstance::Encode(files);
   const wxArrayString back = CSingleInstance::Decode(message.data(), message.size());
-  ASSERT_EQ(back.size(), 2u);
-  EXPECT_EQ(back[0], files[0]);
-  EXPECT_EQ(back[1], files[1]);
+  EXPECT_EQ(std::vector<wxString>(back.begin(), back.end()), std::vector<wxString>(files.begin(), files.end()));
   EXPECT_TRUE(CSingleInstance::Decode("", 0).empty());
   EXPECT_TRUE(CSingleInstance::Decode("\0", 1).empty());
 }
@@ -688,26 +560,24 @@ TEST_F(ApplicationTest, SecondStartHandsItsFileToTheFirst) {
   ShellOptions options = InProcess();
   options.singleInstance = true;
   ASSERT_EQ(Start(wxArrayString(), options), CQuillmarkShell::Start::Running);
+  shelltest::MessageBoxes boxes;  // a file that fails to open must not leave the test waiting
   const std::string path = MakeSource("handed.vorn2", "VAR\n  long x\n");
   Child second({path}, {});
-  ASSERT_TRUE(second.Started());
-  ASSERT_TRUE(PumpUntil([&] { return second.Exited(); }, 20000)) << second.Output();
+  ASSERT_TRUE(PumpUntil([&] { return second.Exited(); }, 60000)) << second.Output();
   EXPECT_EQ(second.ExitCode(), 0);
   ASSERT_TRUE(PumpUntil([&] { return DocumentOf(path) != nullptr; }, 5000));
-  EXPECT_NE(dynamic_cast<CVorn2EditDoc*>(DocumentOf(path)), nullptr);
-  EXPECT_TRUE(GetMainFrame()->IsShown());
+  EXPECT_TRUE(IsSecond(DocumentOf(path)));
   // A relative name is taken in the second start's folder.
   const std::string relative = MakeSource("rel.vorn", "OBJ\n");
   const std::string cwd = wxGetCwd().utf8_string();
   ASSERT_EQ(::chdir(root_.c_str()), 0);
   Child third({"rel.vorn"}, {});
   ASSERT_EQ(::chdir(cwd.c_str()), 0);
-  ASSERT_TRUE(PumpUntil([&] { return third.Exited(); }, 20000));
+  ASSERT_TRUE(PumpUntil([&] { return third.Exited(); }, 60000));
   ASSERT_TRUE(PumpUntil([&] { return DocumentOf(relative) != nullptr; }, 5000));
   EXPECT_EQ(Documents().size(), 3u);
+  EXPECT_TRUE(boxes.texts.empty());
 }
-
-// ---- recovery ----
 
 TEST(RecoveryStoreTest, RecordsRoundTripAndDamagedOnesAreSkipped) {
   RecoveryRecord record{wxString::FromUTF8("/a/\xC3\xA9.vorn"), "Vorn2Edit", std::string("x\0y\n\xFF\n", 6)};
@@ -717,41 +587,33 @@ TEST(RecoveryStoreTest, RecordsRoundTripAndDamagedOnesAreSkipped) {
   EXPECT_EQ(back.path, record.path);
   EXPECT_EQ(back.kind, record.kind);
   EXPECT_EQ(back.text, record.text);
-  const std::string damaged[] = {
-      std::string(),
-      bytes.substr(0, bytes.size() - 1),                  // cut short
-      bytes + "x",                                        // trailing bytes
-      "QUILLMARK-RECOVERY 2\n" + bytes.substr(21),        // another format
-      "QUILLMARK-RECOVERY 1\npath 99999999999999999999\n",  // a length past the file
-      "QUILLMARK-RECOVERY 1\npath -1\n\nkind 0\n\ntext 0\n\n",
-  };
-  for (const std::string& d : damaged) EXPECT_FALSE(CRecoveryStore::Parse(d, back)) << d;
+  for (const std::string& damaged :
+       {std::string(), bytes.substr(0, bytes.size() - 1), bytes + "x", "QUILLMARK-RECOVERY 2\n" + bytes.substr(21),
+        std::string("QUILLMARK-RECOVERY 1\npath 99999999999999999999\n"),
+        std::string("QUILLMARK-RECOVERY 1\npath -1\n\nkind 0\n\ntext 0\n\n")})
+    EXPECT_FALSE(CRecoveryStore::Parse(damaged, back)) << damaged;
 }
 
 TEST_F(ApplicationTest, AutosaveKeepsModifiedDocumentsAndCleanExitLeavesNone) {
   ShellOptions options = InProcess();
   options.autosaveIntervalMs = 50;
   const std::string path = MakeSource("auto.vorn", "PUB go\n");
-  ASSERT_EQ(Start(Files({path.c_str()}), options), CQuillmarkShell::Start::Running);
+  ASSERT_EQ(Start(Files({path}), options), CQuillmarkShell::Start::Running);
   CRecoveryStore store(CQuillmarkShell::RecoveryFolder());
   EXPECT_TRUE(store.HasRunningMarker());
-  // Nothing modified: nothing kept.
-  wxMilliSleep(120);
-  Pump();
+  PumpUntil([] { return false; }, 150);  // a few intervals with nothing modified
   EXPECT_TRUE(store.RecordFiles().empty());
   ColorEditWnd* editor = EditorOf(DocumentOf(path));
   editor->InsertText(L"CON\n");
-  ASSERT_TRUE(DocumentOf(path)->IsModified());
-  ASSERT_TRUE(PumpUntil([&] { return store.Load().size() == 1; }, 3000));
+  ASSERT_TRUE(PumpUntil([&] { return store.Load().size() == 1; }, 5000));
   const RecoveryRecord record = store.Load()[0];
-  EXPECT_EQ(record.path, wxString::FromUTF8(path.c_str()));
+  EXPECT_EQ(record.path, wxString::FromUTF8(path));
   EXPECT_EQ(record.kind, "Quillmark");
   EXPECT_EQ(record.text, editor->GetText());
-  // Saved: kept no more.
-  DocumentOf(path)->Save();
-  ASSERT_TRUE(PumpUntil([&] { return store.RecordFiles().empty(); }, 3000));
+  DocumentOf(path)->Save();  // saved: kept no more
+  ASSERT_TRUE(PumpUntil([&] { return store.RecordFiles().empty(); }, 5000));
   editor->InsertText(L"VAR\n");
-  ASSERT_TRUE(PumpUntil([&] { return store.Load().size() == 1; }, 3000));
+  ASSERT_TRUE(PumpUntil([&] { return store.Load().size() == 1; }, 5000));
   Stop();
   EXPECT_TRUE(store.RecordFiles().empty());
   EXPECT_FALSE(store.HasRunningMarker());
@@ -764,7 +626,7 @@ TEST_F(ApplicationTest, AfterAbnormalEndTheDocumentsAreOfferedBack) {
   for (int answer : {wxNO, wxYES}) {
     SCOPED_TRACE(answer == wxYES ? "yes" : "no");
     ASSERT_TRUE(store.WriteRunningMarker());
-    ASSERT_TRUE(store.Replace({{wxString::FromUTF8(path.c_str()), "Vorn2Edit", unsaved}, {"", "Quillmark", "DAT"}}));
+    ASSERT_TRUE(store.Replace({{wxString::FromUTF8(path), "Vorn2Edit", unsaved}, {"", "Quillmark", "DAT"}}));
     CQuillmarkShell::Start result;
     wxTEST_DIALOG(result = Start(), wxExpectModal<wxMessageDialog>(answer).Describe("restore prompt"));
     ASSERT_EQ(result, CQuillmarkShell::Start::Running);
@@ -774,18 +636,16 @@ TEST_F(ApplicationTest, AfterAbnormalEndTheDocumentsAreOfferedBack) {
     } else {
       ASSERT_EQ(Documents().size(), 3u);
       wxDocument* restored = DocumentOf(path);
-      ASSERT_NE(restored, nullptr);
-      EXPECT_NE(dynamic_cast<CVorn2EditDoc*>(restored), nullptr);
-      EXPECT_TRUE(restored->IsModified());
+      EXPECT_TRUE(IsSecond(restored));
+      EXPECT_TRUE(restored && restored->IsModified());
       EXPECT_EQ(EditorOf(restored)->GetText(), unsaved);
       EXPECT_TRUE(EditorOf(restored)->m_undoStack.empty());
       wxDocument* untitled = Documents()[2];
-      EXPECT_NE(dynamic_cast<CQuillmarkDoc*>(untitled), nullptr);
+      EXPECT_TRUE(IsFirst(untitled));
       EXPECT_TRUE(untitled->IsModified());
       EXPECT_FALSE(untitled->GetDocumentSaved());
       EXPECT_EQ(EditorOf(untitled)->GetText(), "DAT");
-      // Kept again at once, and the file on disk untouched.
-      EXPECT_EQ(store.Load().size(), 2u);
+      EXPECT_EQ(store.Load().size(), 2u);  // kept again at once
       EXPECT_EQ(ReadFile(path), "on disk\n");
     }
     Stop();
@@ -802,8 +662,6 @@ TEST_F(ApplicationTest, ClosingTheMainWindowEndsCleanly) {
   ASSERT_EQ(Start(Files({path})), CQuillmarkShell::Start::Running);
   CRecoveryStore store(CQuillmarkShell::RecoveryFolder());
   EXPECT_TRUE(store.HasRunningMarker());
-  // As the user closes it: the frame closes the documents (nothing is
-  // modified, so nothing is asked), then the shut-down runs.
   GetMainFrame()->Close();
   Pump();
   EXPECT_EQ(GetMainFrame(), nullptr);
@@ -811,65 +669,73 @@ TEST_F(ApplicationTest, ClosingTheMainWindowEndsCleanly) {
   shell_.reset();
   EXPECT_FALSE(store.HasRunningMarker());
   EXPECT_TRUE(store.RecordFiles().empty());
-  wxFileConfig config("Quillmark", "Quillmark", CQuillmarkShell::ConfigFilePath(), wxString(),
-                      wxCONFIG_USE_LOCAL_FILE);
-  EXPECT_EQ(config.Read("/Recent File List/File1", ""), wxString::FromUTF8(path.c_str()));
+  EXPECT_EQ(Config().Read("/Recent File List/File1", ""), wxString::FromUTF8(path));
 }
 
-// ---- the real program ----
-
-TEST_F(ApplicationTest, ProgramShowsItsWindowWithTheSource) {
-  const std::string path = MakeSource("shown.vorn", "CON\n  _tickmode = xthigh + mul16\n\nPUB main\n  repeat\n");
-  Child program({path}, {"QUILLMARK_FIRST_PAINT=1"});
-  ASSERT_TRUE(program.Started());
-  ASSERT_TRUE(PumpUntil([&] { return program.Output().find("quillmark: first paint") != std::string::npos; },
-                        20000))
-      << program.Output();
-  wxMilliSleep(300);
-  Pump();
-  // Not blank: the window shows many colours (text, shades, ribbon, panes).
-  const wxImage image = GrabScreen("program-window");
-  std::set<unsigned> colours;
-  for (int y = 0; y < image.GetHeight(); y += 2)
-    for (int x = 0; x < image.GetWidth(); x += 2)
-      colours.insert(image.GetRed(x, y) << 16 | image.GetGreen(x, y) << 8 | image.GetBlue(x, y));
-  EXPECT_GE(colours.size(), 8u);
-  program.Kill();
-}
-
+// Edits typed into the real program are kept by its autosave; after the
+// process is killed the next start offers them back. The program's window is
+// found wherever it opened, given the keyboard focus, and its editor clicked;
+// every wait is a bounded poll for the condition.
 TEST_F(ApplicationTest, KilledProgramsEditsAreOfferedAtTheNextStart) {
-  const std::string path = MakeSource("killed.vorn", "PUB main\n");
+  const std::string path = MakeSource("killed.vorn", "CON\n  _tickmode = xthigh + mul16\n\nPUB main\n");
   Child program({path}, {"QUILLMARK_FIRST_PAINT=1", "QUILLMARK_TEST_AUTOSAVE_MS=100"});
-  ASSERT_TRUE(PumpUntil([&] { return program.Output().find("quillmark: first paint") != std::string::npos; },
-                        20000))
-      << program.Output();
-  wxMilliSleep(300);
-  // Type into the program's editor: the pointer over its window, keys through
-  // the X server.
-  wxUIActionSimulator sim;
+  ASSERT_TRUE(program.FirstPaint(60000)) << program.Output();
+  Display* display = X11(XOpenDisplay)(nullptr);
+  ASSERT_NE(display, nullptr);
+  std::unique_ptr<Display, int (*)(Display*)> closer(display, X11(XCloseDisplay));
+  Window window = 0;
+  wxRect area;
+  const auto find = [&] {
+    area = WindowOf(display, DefaultRootWindow(display), program.Pid(), &window).Intersect(wxGetDisplaySize());
+    return !area.IsEmpty();
+  };
+  ASSERT_TRUE(PumpUntil(find, 10000));
+  // The window shows many colours (text, shades, ribbon, panes): not blank.
+  std::set<unsigned> colours;
+  EXPECT_TRUE(PumpUntil(
+      [&] {
+        wxBitmap bitmap(area.width, area.height, 24);
+        {
+          wxScreenDC screen;
+          wxMemoryDC dc(bitmap);
+          dc.Blit(0, 0, area.width, area.height, &screen, area.x, area.y);
+        }
+        const wxImage image = bitmap.ConvertToImage();
+        for (int y = 0; y < image.GetHeight(); y += 2)
+          for (int x = 0; x < image.GetWidth(); x += 2)
+            colours.insert(image.GetRed(x, y) << 16 | image.GetGreen(x, y) << 8 | image.GetBlue(x, y));
+        return colours.size() >= 8;
+      },
+      10000));
+  // Away from the corner where it opened: nothing below depends on the place.
+  X11(XMoveWindow)(display, window, 211, 157);
+  X11(XSync)(display, False);
+  // Type into its editor: the window gets the keyboard focus and its middle,
+  // the editor, a click; the autosave then keeps the edit.
   CRecoveryStore store(CQuillmarkShell::RecoveryFolder());
+  wxUIActionSimulator sim;
   bool kept = false;
-  for (int attempt = 0; attempt < 3 && !kept; ++attempt) {
-    sim.MouseMove(500 + attempt * 40, 400);
-    Pump();
+  for (int attempt = 0; attempt < 10 && !kept; ++attempt) {
+    ASSERT_TRUE(PumpUntil(find, 10000));
+    X11(XRaiseWindow)(display, window);
+    X11(XSetInputFocus)(display, window, RevertToParent, CurrentTime);
+    X11(XSync)(display, False);
+    sim.MouseMove(area.x + area.width / 2, area.y + area.height / 2 + attempt * 8);
     sim.MouseClick();
     Pump();
-    wxMilliSleep(100);
     sim.Text("zq");
     Pump();
-    GrabScreen("typed-" + std::to_string(attempt));
     kept = PumpUntil(
         [&] {
           const std::vector<RecoveryRecord> records = store.Load();
           return records.size() == 1 && records[0].text.find("zq") != std::string::npos;
         },
-        2000);
+        5000);
   }
   ASSERT_TRUE(kept) << "the program did not keep the typed edit";
   program.Kill();
   const RecoveryRecord before = store.Load().at(0);
   ASSERT_TRUE(store.HasRunningMarker());
-
   CQuillmarkShell::Start result;
   wxTEST_DIALOG(result = Start(), wxExpectModal<wxMessageDialog>(wxYES).Describe("restore prompt"));
   ASSERT_EQ(result, CQuillmarkShell::Start::Running);
@@ -877,7 +743,7 @@ TEST_F(ApplicationTest, KilledProgramsEditsAreOfferedAtTheNextStart) {
   ASSERT_NE(restored, nullptr);
   EXPECT_TRUE(restored->IsModified());
   EXPECT_EQ(EditorOf(restored)->GetText(), before.text);
-  EXPECT_EQ(ReadFile(path), "PUB main\n");
+  EXPECT_EQ(ReadFile(path), "CON\n  _tickmode = xthigh + mul16\n\nPUB main\n");
 }
 
 }  // namespace
