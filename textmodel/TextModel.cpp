@@ -44,7 +44,7 @@ void CTextModel::InsertLine(const std::string& text, std::int32_t index, bool re
   if (index < 0 || index > LineCount()) throw InvalidArgumentError("line index out of range");
 
   EnsureLengthCounts();
-  const bool stamped = StampsFollowLines();
+  const bool stamped = StampsStillFollow();
   lines.insert(lines.begin() + index, text);
   // The colour vector goes in at once so that lines and colours stay paired
   // even when the analysis or the colouring below throws.
@@ -72,7 +72,7 @@ void CTextModel::SetLine(const std::string& text, std::int32_t index) {
   EnsureLengthCounts();
   const std::size_t oldLength = lines[index].size();
   lines[index] = text;
-  if (StampsFollowLines()) stamps_[index].valid = false;
+  if (StampsStillFollow()) stamps_[index].valid = false;
   CountLength(oldLength, -1);
   CountLength(text.size(), +1);
   const COLORREF background = BackgroundOf(lineBackground, index);
@@ -89,7 +89,7 @@ void CTextModel::RemoveLine(std::int32_t index) {
     throw std::out_of_range("invalid vector<T> subscript");
 
   EnsureLengthCounts();
-  const bool stamped = StampsFollowLines();
+  const bool stamped = StampsStillFollow();
   const std::size_t length = lines[index].size();
   lines.erase(lines.begin() + index);
   lineColours.erase(lineColours.begin() + index);
@@ -103,7 +103,7 @@ void CTextModel::InsertLines(std::int32_t index, std::vector<std::string> texts)
   if (texts.empty()) return;
 
   EnsureLengthCounts();
-  const bool stamped = StampsFollowLines();
+  const bool stamped = StampsStillFollow();
   const std::size_t count = texts.size();
   std::vector<std::size_t> lengths(count);
   for (std::size_t k = 0; k < count; ++k) lengths[k] = texts[k].size();
@@ -153,7 +153,7 @@ void CTextModel::RemoveLines(std::int32_t index, std::int32_t count) {
   const std::int32_t possible =
       std::min({count, LineCount() - index, static_cast<std::int32_t>(lineColours.size()) - index});
   EnsureLengthCounts();
-  const bool stamped = StampsFollowLines();
+  const bool stamped = StampsStillFollow();
   std::vector<std::size_t> lengths(static_cast<std::size_t>(possible));
   for (std::int32_t k = 0; k < possible; ++k) lengths[k] = lines[index + k].size();
   lines.erase(lines.begin() + index, lines.begin() + index + possible);

@@ -108,6 +108,14 @@ class CTextModel {
   // Stamps follow the lines only while they are as many; any other change
   // of `lines` makes every line count as not coloured.
   bool StampsFollowLines() const { return stamps_.size() == lines.size(); }
+  // StampsFollowLines for an operation that changes `lines`: stamps that no
+  // longer follow are dropped, so that a later line count that happens to
+  // match theirs cannot revive them for other lines.
+  bool StampsStillFollow() {
+    if (StampsFollowLines()) return true;
+    stamps_.clear();
+    return false;
+  }
 
   // Line lengths: how many lines have each length, so that the longest is
   // known without a rescan. Counts `countedLines_` lines; any other number

@@ -279,3 +279,22 @@ TEST(RecolourCacheTest, BulkInsertionsAndRemovalsMatchTheOneLineOperations) {
 }
 
 }  // namespace
+
+// Lines cleared wholesale (as the editor clears its text) and then refilled to
+// the old count: the old lines' colourings must not be taken for the new ones.
+TEST(RecolourCacheTest, LinesReplacedWholesaleAndRefilledToTheOldCountAreColouredAgain) {
+  CSampleColorizer colorizer;
+  LoadAll(colorizer);
+  CTextModel m;
+  m.colorizer = &colorizer;
+  m.lines = {"PUB a", "x"};
+  m.lineColours.assign(2, {});
+  m.RecolourAll();
+  m.lines.clear();
+  m.lineColours.clear();
+  m.InsertLine("", 0, true);
+  m.SetLine("PUB 'b", 0);
+  m.InsertLine("y", 1, false);
+  m.RecolourAll();
+  EXPECT_EQ(UnlikeFromScratch(m), "");
+}
