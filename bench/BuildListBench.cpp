@@ -13,20 +13,12 @@
 #include <string>
 #include <vector>
 
+#include "bench/BenchWx.h"
 #include "app/ClassView.h"
 #include "app/OutputWnd.h"
 
-extern bool g_benchHasWx;
 
 namespace {
-
-void Pump() {
-  for (int i = 0; i < 5; ++i) {
-    wxTheApp->ProcessPendingEvents();
-    while (wxTheApp->Pending()) wxTheApp->Dispatch();
-    wxYield();
-  }
-}
 
 // Lines of the kind an assembler prints: progress, addresses, messages.
 std::vector<std::wstring> ToolOutput(int count) {

@@ -10,21 +10,13 @@
 #include <string>
 #include <vector>
 
+#include "bench/BenchWx.h"
 #include "bench/SourceGenerator.h"
 #include "editor/ColorEditWnd.h"
 #include "textmodel/SampleColorizer.h"
 
-extern bool g_benchHasWx;
 
 namespace {
-
-void Pump() {
-  for (int i = 0; i < 5; ++i) {
-    wxTheApp->ProcessPendingEvents();
-    while (wxTheApp->Pending()) wxTheApp->Dispatch();
-    wxYield();
-  }
-}
 
 // A shown frame with a 1200 x 900 editor holding the generated source,
 // coloured by a loaded colorizer and scrolled to the middle.

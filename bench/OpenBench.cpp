@@ -15,23 +15,15 @@
 #include <string>
 #include <unistd.h>
 
+#include "bench/BenchWx.h"
 #include "app/MainFrame.h"
 #include "app/QuillmarkDoc.h"
 #include "app/QuillmarkView.h"
 #include "app/Vorn2EditView.h"
 #include "bench/SourceGenerator.h"
 
-extern bool g_benchHasWx;
 
 namespace {
-
-void Pump() {
-  for (int i = 0; i < 5; ++i) {
-    wxTheApp->ProcessPendingEvents();
-    while (wxTheApp->Pending()) wxTheApp->Dispatch();
-    wxYield();
-  }
-}
 
 // Sits in front of an editor's event handlers for as long as it lives and
 // calls `done` after each paint the editor has carried out.

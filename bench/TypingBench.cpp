@@ -10,21 +10,13 @@
 #include <chrono>
 #include <string>
 
+#include "bench/BenchWx.h"
 #include "bench/SourceGenerator.h"
 #include "editor/ColorEditWnd.h"
 #include "textmodel/SampleColorizer.h"
 
-extern bool g_benchHasWx;
 
 namespace {
-
-void Pump() {
-  for (int i = 0; i < 5; ++i) {
-    wxTheApp->ProcessPendingEvents();
-    while (wxTheApp->Pending()) wxTheApp->Dispatch();
-    wxYield();
-  }
-}
 
 void BM_TypeMidLine(benchmark::State& state) {
   if (!g_benchHasWx) {
