@@ -17,6 +17,11 @@ class StagingText {
   // Each byte as the character of the same value.
   void AssignBytes(std::string bytes);
 
+  // Whether the text is stored a byte per character; Bytes() is then the
+  // text, each byte the character of the same value.
+  bool InBytes() const { return !wide_; }
+  const std::string& Bytes() const { return bytes_; }
+
   // The text as wide characters (built on each call when stored compactly).
   std::wstring Wide() const;
   operator std::wstring() const { return Wide(); }  // NOLINT: reads as the wide text it stores

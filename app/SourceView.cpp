@@ -18,6 +18,7 @@
 #include "app/QuillmarkDoc.h"
 #include "app/ViewPrintout.h"
 #include "editor/EditorEvents.h"
+#include "editor/GlyphTable.h"
 #include "platform/MemoryTrim.h"
 #include "res/AppMessageBox.h"
 #include "res/EditorResources.h"
@@ -26,12 +27,27 @@
 
 namespace {
 
-// The staging text of a view's document as wide text, empty for a document
-// of another kind. The document holds it compactly; this wide copy lives only
-// while the editor loads it.
-std::wstring StagingTextOf(wxDocument* doc) {
-  if (auto* source = dynamic_cast<CSourceDoc*>(doc)) return source->m_strText.Wide();
-  return std::wstring();
+// Loads the staging text of a view's document into its editor, nothing for
+// a document of another kind. Text held a byte per character goes in as it
+// is; wide text goes in as its characters' bytes, as InsertText maps them.
+void LoadStagingText(ColorEditWnd& editor, wxDocument* doc) {
+  auto* source = dynamic_cast<CSourceDoc*>(doc);
+  if (!source) {
+    editor.LoadText(std::string());
+    return;
+  }
+  const sourcefile::StagingText& text = source->m_strText;
+  if (text.InBytes()) {
+    editor.LoadText(text.Bytes());
+    return;
+  }
+  std::string bytes;
+  bytes.reserve(text.size());
+  for (wchar_t unit : text.Wide()) {
+    const int mapped = ByteOfChar(unit);
+    if (mapped >= 0) bytes += static_cast<char>(mapped);
+  }
+  editor.LoadText(bytes);
 }
 
 // The parent of new child frames: the main frame, else the application's
@@ -141,8 +157,9 @@ void CSourceView::OnInitialUpdate() {
   m_colorizer.LoadFlowKeywords();
   m_pEditor->SetSelection(0, 0, 10, 40);
 
+  // The load records no undo steps: the history is emptied right after it.
   m_loading = true;
-  m_pEditor->InsertText(StagingTextOf(doc));
+  LoadStagingText(*m_pEditor, doc);
   m_loading = false;
 
   m_pEditor->m_currentFrame.Clear();
@@ -152,8 +169,8 @@ void CSourceView::OnInitialUpdate() {
 
   FillSectionView(model.sectionNames, model.sectionLines, model.title);
   m_timer.Start(ids::SECTION_VIEW_PERIOD_MS);
-  // The load's wide copy of the text and its undo records are freed: the
-  // heap gives their whole free pages back to the system.
+  // What the load allocated for a while is freed: the heap gives its whole
+  // free pages back to the system.
   platform::ReturnFreeMemoryToSystem();
 
   // A new window comes up as the active one: its view becomes the current

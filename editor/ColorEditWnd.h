@@ -122,6 +122,10 @@ class ColorEditWnd : public wxWindow {
   std::string GetText() const;
   void InsertText(const std::wstring& text);
   void InsertWideText(const std::wstring& text);
+  // Loads the text of a file being opened, each byte a character of the same
+  // value: inserted as InsertText inserts it, with no undo record, and the
+  // undo and redo histories left empty.
+  void LoadText(const std::string& bytes);
   void CopySelection();
   void Cut();
   void Paste();
@@ -282,6 +286,9 @@ class ColorEditWnd : public wxWindow {
   // Opens an edit action: empties the current frame and the redo stack.
   void BeginEditAction();
   // exchange:
+  // InsertWideText of text already mapped to bytes; records the undo steps
+  // only when `record`.
+  void InsertBytes(const std::string& bytes, bool record);
   // commands:
   bool TryBefore(wxEvent& event) override;
   bool IsCommandEnabled(int id);

@@ -7,8 +7,10 @@
 #include <wx/utils.h>
 
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
+#include "editor/ClipboardText.h"
 #include "editor/GlyphTable.h"
 #include "res/ResourceIds.h"
 
@@ -44,11 +46,30 @@ void ColorEditWnd::InsertText(const std::wstring& text) {
   SendNotification(ids::EN_CHANGE);
 }
 
+void ColorEditWnd::LoadText(const std::string& bytes) {
+  m_currentFrame.Clear();
+  ClearFrameStack(m_redoStack);
+  InsertBytes(bytes, false);
+  m_currentFrame.Clear();
+  ClearFrameStack(m_undoStack);
+  SendNotification(ids::EN_CHANGE);
+}
+
+void ColorEditWnd::InsertWideText(const std::wstring& text) {
+  std::string bytes;
+  bytes.reserve(text.size());
+  for (wchar_t unit : text) {
+    const int mapped = ByteOfChar(unit);
+    if (mapped >= 0) bytes += static_cast<char>(mapped);  // a character without a glyph is left out
+  }
+  InsertBytes(bytes, true);
+}
+
 // Builds each line of the inserted text in `piece`. The first line break
 // splits the caret line: its head takes the first piece and its tail is kept
 // aside until the end, where it follows the last piece. Lines after the first
 // break are inserted without recolouring; one full recolour follows at the end.
-void ColorEditWnd::InsertWideText(const std::wstring& text) {
+void ColorEditWnd::InsertBytes(const std::string& bytes, bool record) {
   if (HasSelection()) DeleteSelection();
 
   // The lines that follow one another are recorded one by one, as each
@@ -61,48 +82,61 @@ void ColorEditWnd::InsertWideText(const std::wstring& text) {
     block.swap(pending);
     m_textModel.InsertLines(pendingAt, std::move(block));
   };
-  const auto insertLine = [&](const std::string& line, int index) {
+  const auto insertLine = [&](std::string line, int index) {
     const int count = m_textModel.LineCount() + static_cast<int>(pending.size());
     if (index < 0 || index > count) throw InvalidArgumentError("line index out of range");
     if (!pending.empty() && index != pendingAt + static_cast<int>(pending.size())) flush();
-    RecordUndo(LineInserted, std::string(), index);
+    if (record) RecordUndo(LineInserted, std::string(), index);
     if (pending.empty()) pendingAt = index;
-    pending.push_back(line);
+    pending.push_back(std::move(line));
+  };
+  // The text of one line's bytes [from, to) placed at `column`: carriage
+  // returns are dropped and tabs filled to their stop.
+  const auto lineText = [this](const char* from, const char* to, int column) {
+    const auto plain = [](char c) { return c != '\r' && c != '\t'; };
+    const char* special = std::find_if_not(from, to, plain);
+    if (special == to) return std::string(from, to);
+    std::string piece(from, special);
+    column += static_cast<int>(piece.size());
+    for (const char* p = special; p != to; ++p) {
+      if (*p == '\r') continue;
+      if (*p == '\t') {
+        const std::string fill = MakeTabFill(column);
+        piece += fill;
+        column += static_cast<int>(fill.size());
+      } else {
+        piece += *p;
+        ++column;
+      }
+    }
+    return piece;
   };
 
   std::string piece;
   std::string tail;
   bool split = false;
-  int column = m_caretCol;
+  const char* p = bytes.data();
+  const char* const end = p + bytes.size();
 
   try {
-    for (wchar_t unit : text) {
-      const int mapped = ByteOfChar(unit);
-      if (mapped < 0) continue;  // no glyph for this character
-      const unsigned char b = static_cast<unsigned char>(mapped);
-      if (b == 0x0D) continue;
-      if (b == 0x0A) {
-        if (!split && m_caretLine < m_textModel.LineCount()) {
-          const std::string& line = m_textModel.lines[m_caretLine];
-          const std::size_t at = std::min<std::size_t>(static_cast<std::size_t>(m_caretCol), line.size());
-          tail = line.substr(at);
-          ReplaceLine(line.substr(0, at) + piece, m_caretLine, false, true);
-        } else {
-          insertLine(piece, m_caretLine);
-        }
-        piece.clear();
-        ++m_caretLine;
-        m_caretCol = 0;
-        column = 0;
-        split = true;
-      } else if (b == 0x09) {
-        const std::string fill = MakeTabFill(column);
-        piece += fill;
-        column += static_cast<int>(fill.size());
+    for (;;) {
+      const void* found = std::memchr(p, '\n', static_cast<std::size_t>(end - p));
+      const char* lineEnd = found ? static_cast<const char*>(found) : end;
+      piece = lineText(p, lineEnd, split ? 0 : m_caretCol);
+      if (!found) break;
+      if (!split && m_caretLine < m_textModel.LineCount()) {
+        const std::string& line = m_textModel.lines[m_caretLine];
+        const std::size_t at = std::min<std::size_t>(static_cast<std::size_t>(m_caretCol), line.size());
+        tail = line.substr(at);
+        ReplaceLine(line.substr(0, at) + piece, m_caretLine, !record, true);
       } else {
-        piece += static_cast<char>(b);
-        ++column;
+        insertLine(std::move(piece), m_caretLine);
       }
+      piece.clear();
+      ++m_caretLine;
+      m_caretCol = 0;
+      split = true;
+      p = lineEnd + 1;
     }
   } catch (...) {
     flush();
@@ -116,22 +150,23 @@ void ColorEditWnd::InsertWideText(const std::wstring& text) {
         const std::size_t at = std::min<std::size_t>(static_cast<std::size_t>(m_caretCol), line.size());
         const std::string left = line.substr(0, at);
         const std::string right = line.substr(at);
-        ReplaceLine(left + piece + right, m_caretLine, false, true);
+        ReplaceLine(left + piece + right, m_caretLine, !record, true);
         m_caretCol = static_cast<int>(left.size() + piece.size());
       } else {
-        InsertLine(piece, m_textModel.LineCount(), true, false);
+        InsertLine(piece, m_textModel.LineCount(), true, !record);
         m_caretCol = static_cast<int>(piece.size());
       }
     }
   } else if (!piece.empty() || !tail.empty()) {
     piece += tail;
+    const int column = static_cast<int>(piece.size());
     try {
-      insertLine(piece, m_caretLine);
+      insertLine(std::move(piece), m_caretLine);
     } catch (...) {
       flush();
       throw;
     }
-    m_caretCol = static_cast<int>(piece.size());
+    m_caretCol = column;
   }
   flush();
 
@@ -209,22 +244,26 @@ void ColorEditWnd::Paste() {
   wxBusyCursor wait;
   UpdateCaret(false);
 
-  std::wstring text;
+  // The clipboard's UTF-8 comes in as it is and goes to bytes in one pass; a
+  // text that decodes to no character (none there, or not UTF-8) pastes nothing.
+  std::string bytes;
+  std::size_t characters = 0;
   if (wxTheClipboard->Open()) {
-    wxTextDataObject data;
+    Utf8ClipboardText data;
     if (wxTheClipboard->IsSupported(wxDF_UNICODETEXT) && wxTheClipboard->GetData(data)) {
-      text = data.GetText().ToStdWstring();
+      const std::string& utf8 = data.Bytes();
+      characters = MapUtf8ToBytes(utf8.data(), utf8.size(), bytes);
     }
     wxTheClipboard->Close();
   }
-  if (text.empty()) {
+  if (characters == 0 || characters == kNotUtf8) {
     UpdateCaret(true);
     return;
   }
 
   m_currentFrame.Clear();
   ClearFrameStack(m_redoStack);
-  InsertWideText(text);
+  InsertBytes(bytes, true);
   CommitAndNotify();
   EnsureCaretVisible();
   UpdateCaret(true);
