@@ -1,12 +1,15 @@
 // Edits of many lines against a plain reading of their steps, one line primitive at a time on a
-// second text model: deleting selections, inserting text, undo and redo give the same lines, colours,
-// shades, section lists and flag, longest line, undo records, caret, anchor and first visible line.
+// second text model: deleting selections, inserting text, pasting, loading a file's text, undo and redo
+// give the same lines, colours, shades, section lists and flag, longest line, undo records, caret, anchor
+// and first visible line.
 #include <deque>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "support/EditorFixture.h"
+
+#include <wx/clipbrd.h>
 
 namespace {
 
@@ -268,6 +271,52 @@ TEST_F(BulkEditTest, DeletionsInsertionsUndoAndRedoMatchTheirStepsOneLineAtATime
           editor_->OnEditRedo(command);
         ASSERT_EQ(Unlike(r, to.back().m_records, expected), "") << where << (kind == 2 ? " undo" : " redo");
       }
+    }
+  }
+}
+
+// Thousands of lines from another program's clipboard (CR LF, tabs) pasted
+// over a selection, and the same text loaded as a file's: the load gives the
+// paste's lines, colours and caret with no undo history at all.
+TEST_F(BulkEditTest, PasteAndLoadOfManyLinesMatchTheirStepsOneLineAtATime) {
+  for (unsigned seed = 1; seed <= 6; ++seed) {
+    rng_.seed(seed);
+    Lines_t lines(static_cast<std::size_t>(20 + Pick(200)));
+    for (std::string& line : lines) line = Line();
+    std::string text;
+    for (int k = 2000 + Pick(3000); k > 0; --k) text += Line() + (Pick(8) ? "\r\n" : "\t");
+    if (Pick(2)) text += Line();  // now and then no line break at the end
+    for (const bool load : {false, true}) {
+      const std::string where = "seed " + std::to_string(seed) + (load ? " load" : " paste");
+      SetLines(lines);
+      const int n = editor_->m_textModel.LineCount();
+      const int a = Pick(n), c = Pick(4) ? Pick(n) : n;
+      SetAnchor(Pick(static_cast<int>(editor_->m_textModel.lines[a].size()) + 1), a);
+      SetCaret(c < n ? Pick(static_cast<int>(editor_->m_textModel.lines[c].size()) + 1) : 0, c);
+      editor_->m_currentFrame.Clear();
+      ClearFrameStack(editor_->m_undoStack);
+      ClearFrameStack(editor_->m_redoStack);
+      editor_->m_redoStack.emplace_back();
+      Reference r;
+      Follow(r);
+      parent_->codes.clear();
+      if (load) {
+        editor_->LoadText(text);
+      } else {
+        {
+          wxClipboardLocker lock;
+          wxTheClipboard->SetData(new wxTextDataObject(wxString(text.c_str(), wxConvISO8859_1)));
+        }
+        editor_->Paste();
+      }
+      r.InsertText(text);
+      r.firstLine = editor_->m_firstLine;  // the paste scrolls the caret into view
+      const Records_t none;
+      const Records_t& made = load || editor_->m_undoStack.empty() ? none : editor_->m_undoStack.back().m_records;
+      ASSERT_EQ(Unlike(r, made, load ? none : r.frame), "") << where;
+      EXPECT_EQ(editor_->m_undoStack.size(), load ? 0u : 1u) << where;
+      EXPECT_TRUE(editor_->m_redoStack.empty() && editor_->m_currentFrame.m_records.empty()) << where;
+      EXPECT_EQ(parent_->codes, std::vector<int>{ids::EN_CHANGE}) << where;
     }
   }
 }
