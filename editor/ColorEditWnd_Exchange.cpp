@@ -244,15 +244,26 @@ void ColorEditWnd::Paste() {
   wxBusyCursor wait;
   UpdateCaret(false);
 
-  // The clipboard's UTF-8 comes in as it is and goes to bytes in one pass; a
-  // text that decodes to no character (none there, or not UTF-8) pastes nothing.
+  // The clipboard's UTF-8 comes in as it is and goes to bytes in one pass.
+  // Text offered only in the plain 8-bit format goes through the toolkit's
+  // conversion. A text that gives no character (none there, or not in its
+  // format's encoding) pastes nothing.
   std::string bytes;
   std::size_t characters = 0;
   if (wxTheClipboard->Open()) {
-    Utf8ClipboardText data;
-    if (wxTheClipboard->IsSupported(wxDF_UNICODETEXT) && wxTheClipboard->GetData(data)) {
-      const std::string& utf8 = data.Bytes();
-      characters = MapUtf8ToBytes(utf8.data(), utf8.size(), bytes);
+    if (wxTheClipboard->IsSupported(wxDF_UNICODETEXT)) {
+      Utf8ClipboardText utf8;
+      wxTextDataObject plain;
+      if (wxTheClipboard->GetData(utf8)) {
+        characters = MapUtf8ToBytes(utf8.Bytes().data(), utf8.Bytes().size(), bytes);
+      } else if (wxTheClipboard->GetData(plain)) {
+        const std::wstring text = plain.GetText().ToStdWstring();
+        characters = text.size();
+        for (wchar_t unit : text) {
+          const int mapped = ByteOfChar(unit);
+          if (mapped >= 0) bytes += static_cast<char>(mapped);
+        }
+      }
     }
     wxTheClipboard->Close();
   }

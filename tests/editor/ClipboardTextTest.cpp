@@ -149,4 +149,30 @@ TEST_F(ClipboardUtf8PasteTest, PasteTakesValidUtf8AndLeavesEverythingAsItWasForI
   }
 }
 
+// A program that offers its text only in the plain 8-bit format (STRING).
+class PlainTextOnly : public wxDataObjectSimple {
+ public:
+  explicit PlainTextOnly(std::string text) : wxDataObjectSimple(wxDataFormat(wxDF_TEXT)), text_(std::move(text)) {}
+  size_t GetDataSize() const override { return text_.size(); }
+  bool GetDataHere(void* buf) const override {
+    std::copy(text_.begin(), text_.end(), static_cast<char*>(buf));
+    return true;
+  }
+
+ private:
+  std::string text_;
+};
+
+TEST_F(ClipboardUtf8PasteTest, TextOfferedOnlyInThePlainFormatIsPastedToo) {
+  SetLines({"[]"});
+  SetCaret(1, 0);
+  SetAnchor(1, 0);
+  {
+    wxClipboardLocker lock;
+    wxTheClipboard->SetData(new PlainTextOnly("ab\r\nc"));
+  }
+  editor_->Paste();
+  EXPECT_EQ(Lines(), (Lines_t{"[ab", "c]"}));
+}
+
 }  // namespace
