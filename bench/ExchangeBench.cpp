@@ -6,10 +6,12 @@
 #include <wx/dataobj.h>
 #include <wx/frame.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 
 #include "bench/SourceGenerator.h"
+#include "editor/ClipboardText.h"
 #include "editor/ColorEditWnd.h"
 #include "textmodel/SampleColorizer.h"
 
@@ -76,19 +78,20 @@ BENCHMARK(BM_InsertText)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);
 
-void BM_PasteLines(benchmark::State& state) {
+// Pastes `lines` lines of text from another program (CR LF line ends) at the
+// start of a line of a small source; `offer` puts the text on the clipboard.
+void PasteLines(benchmark::State& state, const std::function<void(const std::wstring&)>& offer) {
   if (!g_benchHasWx) {
     state.SkipWithError("no display");
     return;
   }
-  // Text from another program: CR LF line ends.
   std::wstring text;
   for (wchar_t c : GenerateVornText(static_cast<int>(state.range(0)))) {
     if (c == L'\n') text += L'\r';
     text += c;
   }
   if (wxTheClipboard->Open()) {
-    wxTheClipboard->SetData(new wxTextDataObject(wxString(text)));
+    offer(text);
     wxTheClipboard->Close();
   }
   EditorHost host;
@@ -103,6 +106,7 @@ void BM_PasteLines(benchmark::State& state) {
     EditorHost::Flush();
     state.ResumeTiming();
     editor.Paste();
+    if (editor.m_textModel.LineCount() < state.range(0)) state.SkipWithError("nothing pasted");
     benchmark::DoNotOptimize(editor.m_textModel.lines.data());
   }
   state.SetItemsProcessed(state.iterations() * state.range(0));
@@ -111,6 +115,25 @@ void BM_PasteLines(benchmark::State& state) {
     wxTheClipboard->Close();
   }
 }
+
+// The text held by a toolkit text object in this process: its encoding to
+// UTF-8 for the transfer is part of the time.
+void BM_PasteLines(benchmark::State& state) {
+  PasteLines(state, [](const std::wstring& text) { wxTheClipboard->SetData(new wxTextDataObject(wxString(text))); });
+}
 BENCHMARK(BM_PasteLines)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// The text handed over as ready UTF-8 bytes, as a program in another process
+// does at its own cost: the time of the receiving side alone.
+void BM_PasteUtf8Lines(benchmark::State& state) {
+  PasteLines(state, [](const std::wstring& text) {
+    const wxString wide(text);
+    const wxScopedCharBuffer utf8 = wide.utf8_str();  // may point into `wide`
+    auto* data = new Utf8ClipboardText();
+    data->SetData(utf8.length(), utf8.data());
+    wxTheClipboard->SetData(data);
+  });
+}
+BENCHMARK(BM_PasteUtf8Lines)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
