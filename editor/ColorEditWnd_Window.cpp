@@ -9,6 +9,7 @@
 #include "editor/ColorEditWnd.h"
 #include "editor/EditorEvents.h"
 #include "editor/GlyphOverhangs.h"
+#include "editor/PixelHeightFont.h"
 #include "res/EditorResources.h"
 #include "res/ResourceIds.h"
 
@@ -154,14 +155,17 @@ void ColorEditWnd::OnSetCursor(wxSetCursorEvent& event) {
 void ColorEditWnd::CreateFonts() {
   m_faceInstalled = FaceInstalled(m_fontFace);
   m_privateGlyphsInFont = m_faceInstalled && wxString(m_fontFace).IsSameAs(kGlyphFace, false);
-  auto make = [this](int weight) {
-    wxFontInfo info(wxSize(0, m_fontHeight));
+  auto make = [this](int weight, int guess) {
+    wxFontInfo info;
     info.Family(wxFONTFAMILY_TELETYPE).Weight(weight);
     if (m_faceInstalled) info.FaceName(wxString(m_fontFace));
-    return wxFont(info);
+    return MakeFontOfPixelHeight(info, m_fontHeight, guess);
   };
-  m_font = make(kNormalWeight);
-  m_boldFont = make(kBoldWeight);
+  // A zoom step moves the height by one pixel, so the point size of the
+  // fonts it replaces is a close guess; the bold font mostly takes the point
+  // size of the normal one.
+  m_font = make(kNormalWeight, m_font.IsOk() ? m_font.GetPointSize() : 0);
+  m_boldFont = make(kBoldWeight, m_font.GetPointSize());
   m_standInFont = wxFont();
 }
 
