@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "app/ThemeCached.h"
 #include "res/ResourceIds.h"
 
 // A list of output lines, one per row, unsorted: every line goes to the end.
@@ -21,7 +22,7 @@
 // program next waits for input, for a list not on the screen). So lines that
 // a tool run adds show as soon as its wait loop lets the windows paint, even
 // where no queued event is run.
-class COutputList : public wxVListBox {
+class COutputList : public ThemeCached<wxVListBox> {
  public:
   COutputList() = default;
   COutputList(wxWindow* parent, wxWindowID id);

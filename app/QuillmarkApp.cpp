@@ -19,6 +19,7 @@
 #include <wx/filename.h>
 #include <wx/image.h>
 #include <wx/stdpaths.h>
+#include <wx/utils.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -280,6 +281,19 @@ void CQuillmarkShell::ReportFirstPaint() {
 CQuillmarkApp::CQuillmarkApp() : m_bHiColorIcons(1) {}
 
 CQuillmarkApp::~CQuillmarkApp() = default;
+
+// While it opens the display, GTK looks for the OpenGL visuals it would
+// draw with, which loads the OpenGL driver: most of the toolkit's start-up.
+// Nothing in Quillmark draws with OpenGL, and without that set-up GTK keeps
+// the display's default visual. GDK_GL=disable leaves it out unless the user
+// set GDK_GL; the variable goes again once GTK has read it, so that the
+// programs Quillmark runs do not inherit it.
+bool CQuillmarkApp::Initialize(int& argc, wxChar** argv) {
+  const bool setHere = !wxGetEnv("GDK_GL", nullptr) && wxSetEnv("GDK_GL", "disable");
+  const bool initialized = wxApp::Initialize(argc, argv);
+  if (setHere) wxUnsetEnv("GDK_GL");
+  return initialized;
+}
 
 bool CQuillmarkApp::OnInit() {
   // wx's own command-line parsing is left out: every argument is a file.

@@ -99,6 +99,8 @@ class CQuillmarkApp : public wxApp {
   // 1: toolbars, panes and pane icons use their high-colour images.
   int m_bHiColorIcons = 0;
 
+  // Starts the toolkit without its OpenGL set-up (see the definition).
+  bool Initialize(int& argc, wxChar** argv) override;
   bool OnInit() override;
   int OnRun() override;
   int OnExit() override;

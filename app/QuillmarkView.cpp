@@ -5,6 +5,7 @@
 #include <wx/clipbrd.h>
 #include <wx/dataobj.h>
 
+#include "app/ClipboardText.h"
 #include "chip/GalvectRunner.h"
 #include "res/ResourceIds.h"
 
@@ -54,13 +55,7 @@ void CQuillmarkView::OnEditSelectAll(wxCommandEvent&) {
 }
 
 void CQuillmarkView::OnUpdateEditPaste(wxUpdateUIEvent& event) {
-  bool hasText = false;
-  if (wxTheClipboard->Open()) {
-    hasText = wxTheClipboard->IsSupported(wxDataFormat(wxDF_TEXT)) ||
-              wxTheClipboard->IsSupported(wxDataFormat(wxDF_UNICODETEXT));
-    wxTheClipboard->Close();
-  }
-  event.Enable(m_pEditor != nullptr && hasText);
+  event.Enable(m_pEditor != nullptr && CClipboardText::Get().HasText());
 }
 
 void CQuillmarkView::OnUpdateEditCopy(wxUpdateUIEvent& event) {

@@ -13,6 +13,7 @@
 #include <wx/sizer.h>
 
 #include "app/AppLook.h"
+#include "app/ThemeCached.h"
 #include "res/EditorResources.h"
 #include "res/ResourceIds.h"
 
@@ -37,28 +38,6 @@ class StripArt : public wxAuiGenericToolBarArt {
     dc.DrawRectangle(rect);
   }
   wxColour m_colour;
-};
-
-// The ribbon's windows ask GTK's theme for their default font and colours
-// each time one of them makes a device context to measure or draw with, and
-// the theme answers slowly. The answer is the same for every window of a kind
-// (all are plain drawn windows in the same place of the theme), so each kind
-// asks once, and again after the theme changed.
-int g_themeGeneration = 0;
-
-template <class Base>
-class ThemeCached : public Base {
- public:
-  using Base::Base;
-  wxVisualAttributes GetDefaultAttributes() const override {
-    static wxVisualAttributes attributes;
-    static int generation = -1;
-    if (generation != g_themeGeneration) {
-      attributes = Base::GetDefaultAttributes();
-      generation = g_themeGeneration;
-    }
-    return attributes;
-  }
 };
 
 using CachedRibbonBar = ThemeCached<wxRibbonBar>;

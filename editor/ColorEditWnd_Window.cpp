@@ -2,14 +2,14 @@
 // size measured from them, the reset to an empty text, title and line access,
 // the cursor, and the notifications to the parent.
 #include <wx/dcclient.h>
-#include <wx/dcmemory.h>
-#include <wx/image.h>
 #include <wx/fontenum.h>
 
 #include <cstdio>
 
 #include "editor/ColorEditWnd.h"
 #include "editor/EditorEvents.h"
+#include "editor/GlyphOverhangs.h"
+#include "editor/PixelHeightFont.h"
 #include "res/EditorResources.h"
 #include "res/ResourceIds.h"
 
@@ -155,14 +155,17 @@ void ColorEditWnd::OnSetCursor(wxSetCursorEvent& event) {
 void ColorEditWnd::CreateFonts() {
   m_faceInstalled = FaceInstalled(m_fontFace);
   m_privateGlyphsInFont = m_faceInstalled && wxString(m_fontFace).IsSameAs(kGlyphFace, false);
-  auto make = [this](int weight) {
-    wxFontInfo info(wxSize(0, m_fontHeight));
+  auto make = [this](int weight, int guess) {
+    wxFontInfo info;
     info.Family(wxFONTFAMILY_TELETYPE).Weight(weight);
     if (m_faceInstalled) info.FaceName(wxString(m_fontFace));
-    return wxFont(info);
+    return MakeFontOfPixelHeight(info, m_fontHeight, guess);
   };
-  m_font = make(kNormalWeight);
-  m_boldFont = make(kBoldWeight);
+  // A zoom step moves the height by one pixel, so the point size of the
+  // fonts it replaces is a close guess; the bold font mostly takes the point
+  // size of the normal one.
+  m_font = make(kNormalWeight, m_font.IsOk() ? m_font.GetPointSize() : 0);
+  m_boldFont = make(kBoldWeight, m_font.GetPointSize());
   m_standInFont = wxFont();
 }
 
@@ -196,43 +199,12 @@ void ColorEditWnd::MeasureCell() {
   m_standInFont = wxFont();
 }
 
-// Draws each printable ASCII character of both fonts alone in a cell with a
-// cell of room on either side, and notes those whose ink leaves the cell:
-// such a glyph is drawn on its own, in its place among its neighbours.
+// Notes, for both fonts, the printable ASCII characters whose ink leaves
+// their cell: such a glyph is drawn on its own, in its place among its
+// neighbours.
 void ColorEditWnd::FindOverhangs() {
-  const int cell = m_cellWidth, height = m_lineHeight;
-  constexpr int kPerRow = 16, kRows = 6;
-  wxBitmap bitmap(kPerRow * 3 * cell, kRows * 3 * height, 24);
-  for (int bold = 0; bold < 2; ++bold) {
-    m_overhangs[bold].reset();
-    const wxFont& font = bold ? m_boldFont : m_font;
-    if (!font.IsOk()) continue;
-    {
-      wxMemoryDC dc(bitmap);
-      dc.SetBackground(*wxWHITE_BRUSH);
-      dc.Clear();
-      dc.SetFont(font);
-      dc.SetTextForeground(*wxBLACK);
-      for (int c = 33; c < 127; ++c) {
-        const int slot = c - 32;
-        dc.DrawText(wxString(static_cast<wxChar>(c)), (slot % kPerRow) * 3 * cell + cell,
-                    (slot / kPerRow) * 3 * height + height);
-      }
-    }
-    const wxImage image = bitmap.ConvertToImage();
-    for (int c = 33; c < 127; ++c) {
-      const int slot = c - 32;
-      const int left = (slot % kPerRow) * 3 * cell;
-      const int top = (slot / kPerRow) * 3 * height;
-      bool ink = false;
-      for (int y = top; y < top + 3 * height && !ink; ++y)
-        for (int x = left; x < left + 3 * cell && !ink; ++x) {
-          if (x == left + cell) x += cell;  // the glyph's own cell
-          ink = image.GetRed(x, y) != 255 || image.GetGreen(x, y) != 255 || image.GetBlue(x, y) != 255;
-        }
-      m_overhangs[bold][c] = ink;
-    }
-  }
+  m_overhangs[0] = FindGlyphOverhangs(m_font, m_cellWidth, m_lineHeight);
+  m_overhangs[1] = FindGlyphOverhangs(m_boldFont, m_cellWidth, m_lineHeight);
 }
 
 void ColorEditWnd::SendNotification(int code) {
