@@ -5,7 +5,7 @@
 #include <wx/clipbrd.h>
 #include <wx/dataobj.h>
 
-#include "app/ClipboardText.h"
+#include "app/ClipboardHasText.h"
 #include "chip/GalvectRunner.h"
 #include "res/ResourceIds.h"
 
@@ -55,7 +55,7 @@ void CQuillmarkView::OnEditSelectAll(wxCommandEvent&) {
 }
 
 void CQuillmarkView::OnUpdateEditPaste(wxUpdateUIEvent& event) {
-  event.Enable(m_pEditor != nullptr && CClipboardText::Get().HasText());
+  event.Enable(m_pEditor != nullptr && CClipboardHasText::Get().HasText());
 }
 
 void CQuillmarkView::OnUpdateEditCopy(wxUpdateUIEvent& event) {

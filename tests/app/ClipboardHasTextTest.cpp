@@ -9,12 +9,12 @@
 #include <vector>
 
 #include "OtherClipboardOwner.h"
-#include "app/ClipboardText.h"
+#include "app/ClipboardHasText.h"
 #include "support/WxFixture.h"
 
 namespace {
 
-using ClipboardTextTest = WxFixture;
+using ClipboardHasTextTest = WxFixture;
 
 void SetClipboard(const wxString& text) {
   ASSERT_TRUE(wxTheClipboard->Open());
@@ -29,7 +29,7 @@ void SetClipboard(const wxString& text) {
 // passes go on (as they do while the user works) until the answer is `want`
 // or a few seconds have passed.
 bool SettlesAt(bool want) {
-  CClipboardText& clipboard = CClipboardText::Get();
+  CClipboardHasText& clipboard = CClipboardHasText::Get();
   for (int i = 0; i < 300 && clipboard.HasText() != want; ++i) {
     wxTheApp->ProcessPendingEvents();
     while (wxTheApp->Pending()) wxTheApp->Dispatch();
@@ -39,8 +39,8 @@ bool SettlesAt(bool want) {
   return clipboard.HasText() == want;
 }
 
-TEST_F(ClipboardTextTest, OwnChangesShowAtOnceOthersOnceSeen) {
-  CClipboardText& clipboard = CClipboardText::Get();
+TEST_F(ClipboardHasTextTest, OwnChangesShowAtOnceOthersOnceSeen) {
+  CClipboardHasText& clipboard = CClipboardHasText::Get();
   // This program's own text and its clearing: at once, with no event handled between.
   const struct {
     const char* text;
@@ -83,8 +83,8 @@ TEST_F(ClipboardTextTest, OwnChangesShowAtOnceOthersOnceSeen) {
   EXPECT_TRUE(clipboard.HasText());
 }
 
-TEST_F(ClipboardTextTest, ActivationAsksTheOwnerAgain) {
-  CClipboardText& clipboard = CClipboardText::Get();
+TEST_F(ClipboardHasTextTest, ActivationAsksTheOwnerAgain) {
+  CClipboardHasText& clipboard = CClipboardHasText::Get();
   SetClipboard("");
   EXPECT_FALSE(clipboard.HasText());
   OtherClipboardOwner text({"UTF8_STRING"});

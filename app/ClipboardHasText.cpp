@@ -1,5 +1,5 @@
 // Whether the clipboard holds text, kept between update-UI passes.
-#include "app/ClipboardText.h"
+#include "app/ClipboardHasText.h"
 
 #include <wx/app.h>
 #include <wx/dataobj.h>
@@ -11,7 +11,7 @@ namespace {
 // How often another owner's formats are looked at while the answer is kept.
 constexpr long kPollMs = 200;
 
-CClipboardText* g_instance = nullptr;
+CClipboardHasText* g_instance = nullptr;
 
 // The formats whose presence decides the answer, each as the toolkit names
 // what an owner offers (text of the old and the new kind and their aliases).
@@ -31,7 +31,7 @@ const std::vector<wxDataFormat>& TextFormats() {
 class ClipboardTextModule : public wxModule {
  public:
   bool OnInit() override { return true; }
-  void OnExit() override { CClipboardText::Release(); }
+  void OnExit() override { CClipboardHasText::Release(); }
 
  private:
   wxDECLARE_DYNAMIC_CLASS(ClipboardTextModule);
@@ -40,26 +40,26 @@ wxIMPLEMENT_DYNAMIC_CLASS(ClipboardTextModule, wxModule);
 
 }  // namespace
 
-CClipboardText& CClipboardText::Get() {
-  if (!g_instance) g_instance = new CClipboardText();
+CClipboardHasText& CClipboardHasText::Get() {
+  if (!g_instance) g_instance = new CClipboardHasText();
   return *g_instance;
 }
 
-void CClipboardText::Release() {
+void CClipboardHasText::Release() {
   delete g_instance;
   g_instance = nullptr;
 }
 
-CClipboardText::CClipboardText() {
-  Bind(wxEVT_CLIPBOARD_CHANGED, &CClipboardText::OnFormats, this);
-  if (wxTheApp) wxTheApp->Bind(wxEVT_ACTIVATE_APP, &CClipboardText::OnActivateApp, this);
+CClipboardHasText::CClipboardHasText() {
+  Bind(wxEVT_CLIPBOARD_CHANGED, &CClipboardHasText::OnFormats, this);
+  if (wxTheApp) wxTheApp->Bind(wxEVT_ACTIVATE_APP, &CClipboardHasText::OnActivateApp, this);
 }
 
-CClipboardText::~CClipboardText() {
-  if (wxTheApp) wxTheApp->Unbind(wxEVT_ACTIVATE_APP, &CClipboardText::OnActivateApp, this);
+CClipboardHasText::~CClipboardHasText() {
+  if (wxTheApp) wxTheApp->Unbind(wxEVT_ACTIVATE_APP, &CClipboardHasText::OnActivateApp, this);
 }
 
-const wxDataObject* CClipboardText::OwnData() {
+const wxDataObject* CClipboardHasText::OwnData() {
 #ifdef __WXGTK__
   // wx keeps the data it offers until another owner takes the clipboard or
   // it is cleared; a null atom names the clipboard in use.
@@ -69,7 +69,7 @@ const wxDataObject* CClipboardText::OwnData() {
 #endif
 }
 
-bool CClipboardText::HasText() {
+bool CClipboardHasText::HasText() {
 #ifdef __WXGTK__
   if (const wxDataObject* own = OwnData()) {
     // Once the data is gone, another owner is asked afresh.
@@ -96,12 +96,12 @@ bool CClipboardText::HasText() {
 #endif
 }
 
-bool CClipboardText::AskOwner() {
+bool CClipboardHasText::AskOwner() {
   return wxTheClipboard->IsSupported(wxDataFormat(wxDF_TEXT)) ||
          wxTheClipboard->IsSupported(wxDataFormat(wxDF_UNICODETEXT));
 }
 
-void CClipboardText::RequestFormats(bool afterAsking) {
+void CClipboardHasText::RequestFormats(bool afterAsking) {
   if (m_requestPending) return;
   const wxLongLong now = wxGetLocalTimeMillis();
   if (!afterAsking && now - m_lastRequest < kPollMs) return;
@@ -114,7 +114,7 @@ void CClipboardText::RequestFormats(bool afterAsking) {
 // from the last picture, the owner is asked again at the next pass (which
 // this event's processing brings about). The first picture is held against
 // the answer itself.
-void CClipboardText::OnFormats(wxClipboardEvent& event) {
+void CClipboardHasText::OnFormats(wxClipboardEvent& event) {
   m_requestPending = false;
   unsigned picture = 0;
   const std::vector<wxDataFormat>& formats = TextFormats();
@@ -127,7 +127,7 @@ void CClipboardText::OnFormats(wxClipboardEvent& event) {
 }
 
 // Another program may have changed the clipboard while this one was not active.
-void CClipboardText::OnActivateApp(wxActivateEvent& event) {
+void CClipboardHasText::OnActivateApp(wxActivateEvent& event) {
   event.Skip();
   if (event.GetActive()) Forget();
 }

@@ -1,4 +1,4 @@
-// CClipboardText: whether the clipboard holds text, for the enabled state of
+// CClipboardHasText: whether the clipboard holds text, for the enabled state of
 // Paste, which every update-UI pass asks for. Asking the clipboard's owner
 // waits for its answer (a nested event loop on GTK), so the answer is kept
 // until something may have changed it.
@@ -8,10 +8,10 @@
 #include <wx/event.h>
 #include <wx/longlong.h>
 
-class CClipboardText : public wxEvtHandler {
+class CClipboardHasText : public wxEvtHandler {
  public:
   // The one of the process, made at the first call.
-  static CClipboardText& Get();
+  static CClipboardHasText& Get();
 
   // Whether the clipboard holds text (wxDF_TEXT or wxDF_UNICODETEXT). Data
   // this program put there answers for itself; for another owner's the
@@ -26,8 +26,8 @@ class CClipboardText : public wxEvtHandler {
   static void Release();
 
  private:
-  CClipboardText();
-  ~CClipboardText() override;
+  CClipboardHasText();
+  ~CClipboardHasText() override;
 
   // The data this program has on the clipboard, or null.
   static const wxDataObject* OwnData();
