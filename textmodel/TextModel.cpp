@@ -45,6 +45,7 @@ void CTextModel::InsertLine(const std::string& text, std::int32_t index, bool re
 
   EnsureLengthCounts();
   const bool stamped = StampsStillFollow();
+  ForgetAnalysis();
   lines.insert(lines.begin() + index, text);
   // The colour vector goes in at once so that lines and colours stay paired
   // even when the analysis or the colouring below throws.
@@ -71,6 +72,7 @@ void CTextModel::SetLine(const std::string& text, std::int32_t index) {
 
   EnsureLengthCounts();
   const std::size_t oldLength = lines[index].size();
+  NoteLinesChanged(index, index);
   lines[index] = text;
   if (StampsStillFollow()) stamps_[index].valid = false;
   CountLength(oldLength, -1);
@@ -90,6 +92,7 @@ void CTextModel::RemoveLine(std::int32_t index) {
 
   EnsureLengthCounts();
   const bool stamped = StampsStillFollow();
+  ForgetAnalysis();
   const std::size_t length = lines[index].size();
   lines.erase(lines.begin() + index);
   lineColours.erase(lineColours.begin() + index);
@@ -104,6 +107,7 @@ void CTextModel::InsertLines(std::int32_t index, std::vector<std::string> texts)
 
   EnsureLengthCounts();
   const bool stamped = StampsStillFollow();
+  ForgetAnalysis();
   const std::size_t count = texts.size();
   std::vector<std::size_t> lengths(count);
   for (std::size_t k = 0; k < count; ++k) lengths[k] = texts[k].size();
@@ -154,6 +158,7 @@ void CTextModel::RemoveLines(std::int32_t index, std::int32_t count) {
       std::min({count, LineCount() - index, static_cast<std::int32_t>(lineColours.size()) - index});
   EnsureLengthCounts();
   const bool stamped = StampsStillFollow();
+  ForgetAnalysis();
   std::vector<std::size_t> lengths(static_cast<std::size_t>(possible));
   for (std::int32_t k = 0; k < possible; ++k) lengths[k] = lines[index + k].size();
   lines.erase(lines.begin() + index, lines.begin() + index + possible);
@@ -172,6 +177,11 @@ void CTextModel::RecolourAll() {
   // The lengths are counted afresh in the pass over the lines below; without
   // lines the analysis fails, with the longest line already 0.
   if (lines.empty()) UpdateMaxLineLength();
+  if (!lines.empty() && AnalysisReusable() && lineColours.size() == lines.size() && StampsFollowLines() &&
+      CurrentContext() == stampContext_) {
+    RecolourChangedLines();
+    return;
+  }
   bool listChanged = false;
   if (AnalyzeSectionsNotingList(listChanged) || listChanged) sectionsChanged = true;
 
@@ -211,6 +221,89 @@ void CTextModel::RecolourAll() {
   ColourLines(stale);
 }
 
+// One pass over the lines finds, besides their lengths, the lines whose text
+// may differ from what the stored analysis saw: those replaced since, and
+// those whose colouring no longer fits them (lines replaced wholesale come
+// with their colours replaced or emptied). Their stale colourings are noted
+// on the way; the lines the analysis then passes over are looked at again.
+void CTextModel::RecolourChangedLines() {
+  const std::size_t n = lines.size();
+  std::int32_t first = changedTo_ >= changedFrom_ ? changedFrom_ : static_cast<std::int32_t>(n);
+  std::int32_t last = changedTo_ >= changedFrom_ ? changedTo_ : -1;
+  const auto stale = [this](std::size_t i) {
+    const ColourStamp& stamp = stamps_[i];
+    const std::int32_t depth = i == 0 ? 0 : braceDepth[i - 1];
+    return !(stamp.valid && stamp.shade == lineBackground[i] && stamp.depth == depth &&
+             lineColours[i].size() == lines[i].size());
+  };
+
+  std::vector<std::uint32_t> staleBefore;
+  std::fill(lengthCounts_.begin(), lengthCounts_.end(), 0);
+  std::size_t longest = 0;
+  for (std::size_t i = 0; i < n; ++i) {
+    const std::size_t length = lines[i].size();
+    if (length >= lengthCounts_.size()) lengthCounts_.resize(length + 1, 0);
+    ++lengthCounts_[length];
+    longest = std::max(longest, length);
+    const ColourStamp& stamp = stamps_[i];
+    if (!stamp.valid || stamp.length != length || lineColours[i].size() != length) {
+      first = std::min(first, static_cast<std::int32_t>(i));
+      last = std::max(last, static_cast<std::int32_t>(i));
+    }
+    if (stale(i)) staleBefore.push_back(static_cast<std::uint32_t>(i));
+  }
+  countedLines_ = n;
+  longestCounted_ = longest;
+  maxLineLength = static_cast<std::int32_t>(longest);
+
+  if (first > last) {
+    // No line changed: the analysis would store and list what it holds.
+    ColourLines(staleBefore);
+    return;
+  }
+  bool listChanged = false;
+  std::int32_t end = 0;
+  if (AnalyzeChangedLines(first, last, listChanged, end) || listChanged) sectionsChanged = true;
+
+  // The lines from `first` to `end` may have new shades and depths.
+  std::vector<std::uint32_t> staleNow;
+  staleNow.reserve(staleBefore.size());
+  auto k = staleBefore.begin();
+  for (; k != staleBefore.end() && *k < static_cast<std::uint32_t>(first); ++k) staleNow.push_back(*k);
+  for (std::int32_t i = first; i < end; ++i)
+    if (stale(static_cast<std::size_t>(i))) staleNow.push_back(static_cast<std::uint32_t>(i));
+  for (; k != staleBefore.end(); ++k)
+    if (*k >= static_cast<std::uint32_t>(end)) staleNow.push_back(*k);
+  ColourLines(staleNow);
+}
+
+void CTextModel::NoteAnalysedAll() {
+  analysisKnown_ = true;
+  analysedLines_ = lines.size();
+  analysedClasses_ = &platform::CurrentCharClasses();
+  changedFrom_ = 0;
+  changedTo_ = -1;
+}
+
+void CTextModel::NoteLinesChanged(std::int32_t first, std::int32_t last) {
+  if (changedTo_ < changedFrom_) {
+    changedFrom_ = first;
+    changedTo_ = last;
+    return;
+  }
+  changedFrom_ = std::min(changedFrom_, first);
+  changedTo_ = std::max(changedTo_, last);
+}
+
+bool CTextModel::AnalysisReusable() const {
+  const std::size_t n = lines.size();
+  if (!analysisKnown_ || analysedLines_ != n || analysedClasses_ != &platform::CurrentCharClasses())
+    return false;
+  for (const auto* a : {&braceDepth, &conCount, &varCount, &objCount, &pubCount, &priCount, &datCount})
+    if (a->size() != n) return false;
+  return lineBackground.size() == n;
+}
+
 CTextModel::ColouringContext CTextModel::CurrentContext() const {
   ColouringContext context;
   context.colorizer = colorizer;
@@ -234,7 +327,7 @@ void CTextModel::ColourLine(std::size_t index, COLORREF shade, std::int32_t dept
     stamps_[index].valid = false;
   }
   colorizer->ColorLine(lines[index], lineColours[index], shade, depth);
-  if (stamped) stamps_[index] = ColourStamp{shade, depth, true};
+  if (stamped) stamps_[index] = ColourStamp{shade, depth, static_cast<std::uint32_t>(lines[index].size()), true};
 }
 
 void CTextModel::ColourLines(const std::vector<std::uint32_t>& which) {
@@ -244,7 +337,7 @@ void CTextModel::ColourLines(const std::vector<std::uint32_t>& which) {
     const std::int32_t depth = i == 0 ? 0 : braceDepth[i - 1];
     stamps_[i].valid = false;
     c.ColorLine(lines[i], lineColours[i], shade, depth);
-    stamps_[i] = ColourStamp{shade, depth, true};
+    stamps_[i] = ColourStamp{shade, depth, static_cast<std::uint32_t>(lines[i].size()), true};
   };
 
   // This library's colorizers colour a line from the line, its inputs and

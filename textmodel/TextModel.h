@@ -85,6 +85,7 @@ class CTextModel {
   struct ColourStamp {
     COLORREF shade = 0;
     std::int32_t depth = 0;
+    std::uint32_t length = 0;  // the line's length then
     bool valid = false;
   };
   // The colouring context every stamp was made under.
@@ -105,6 +106,9 @@ class CTextModel {
   // Colours the listed lines, on several threads when they are many and the
   // colorizer is one of this library's own.
   void ColourLines(const std::vector<std::uint32_t>& which);
+  // RecolourAll when the stored analysis can be reused: only the lines that
+  // changed since, and those below them whose analysis differs, are analysed.
+  void RecolourChangedLines();
   // Stamps follow the lines only while they are as many; any other change
   // of `lines` makes every line count as not coloured.
   bool StampsFollowLines() const { return stamps_.size() == lines.size(); }
@@ -138,6 +142,25 @@ class CTextModel {
   // AnalyzeSections that also tells whether the section names or their lines
   // differ from those before it.
   bool AnalyzeSectionsNotingList(bool& listChanged);
+  // The same result as AnalyzeSectionsNotingList when only lines first..last
+  // can differ from those of the last analysis: lines above first keep what
+  // is stored, and the pass stops once, below last, a line ends in the stored
+  // state. `end` receives the line below the last one analysed.
+  bool AnalyzeChangedLines(std::int32_t first, std::int32_t last, bool& listChanged, std::int32_t& end);
+
+  // What the stored analysis describes: set by a whole analysis, kept by
+  // line replacements (which widen the range of changed lines), lost by any
+  // change of the line count.
+  bool analysisKnown_ = false;
+  std::size_t analysedLines_ = 0;
+  const void* analysedClasses_ = nullptr;
+  std::int32_t changedFrom_ = 0;  // lines changed since: changedFrom_..changedTo_
+  std::int32_t changedTo_ = -1;
+  void NoteAnalysedAll();
+  void NoteLinesChanged(std::int32_t first, std::int32_t last);
+  void ForgetAnalysis() { analysisKnown_ = false; }
+  // Whether the stored analysis can be brought up to date from the changed lines alone.
+  bool AnalysisReusable() const;
 
   SectionViewFiller sectionViewFiller_;
 };
