@@ -46,6 +46,7 @@ void CTextModel::InsertLine(const std::string& text, std::int32_t index, bool re
   EnsureLengthCounts();
   const bool stamped = StampsStillFollow();
   ForgetAnalysis();
+  coloursChecked_ = false;
   lines.insert(lines.begin() + index, text);
   // The colour vector goes in at once so that lines and colours stay paired
   // even when the analysis or the colouring below throws.
@@ -73,6 +74,7 @@ void CTextModel::SetLine(const std::string& text, std::int32_t index) {
   EnsureLengthCounts();
   const std::size_t oldLength = lines[index].size();
   NoteLinesChanged(index, index);
+  if (static_cast<std::size_t>(index) == probe_) MoveProbe();
   lines[index] = text;
   if (StampsStillFollow()) stamps_[index].valid = false;
   CountLength(oldLength, -1);
@@ -93,6 +95,7 @@ void CTextModel::RemoveLine(std::int32_t index) {
   EnsureLengthCounts();
   const bool stamped = StampsStillFollow();
   ForgetAnalysis();
+  coloursChecked_ = false;
   const std::size_t length = lines[index].size();
   lines.erase(lines.begin() + index);
   lineColours.erase(lineColours.begin() + index);
@@ -108,6 +111,7 @@ void CTextModel::InsertLines(std::int32_t index, std::vector<std::string> texts)
   EnsureLengthCounts();
   const bool stamped = StampsStillFollow();
   ForgetAnalysis();
+  coloursChecked_ = false;
   const std::size_t count = texts.size();
   std::vector<std::size_t> lengths(count);
   for (std::size_t k = 0; k < count; ++k) lengths[k] = texts[k].size();
@@ -159,6 +163,7 @@ void CTextModel::RemoveLines(std::int32_t index, std::int32_t count) {
   EnsureLengthCounts();
   const bool stamped = StampsStillFollow();
   ForgetAnalysis();
+  coloursChecked_ = false;
   std::vector<std::size_t> lengths(static_cast<std::size_t>(possible));
   for (std::int32_t k = 0; k < possible; ++k) lengths[k] = lines[index + k].size();
   lines.erase(lines.begin() + index, lines.begin() + index + possible);
@@ -177,11 +182,12 @@ void CTextModel::RecolourAll() {
   // The lengths are counted afresh in the pass over the lines below; without
   // lines the analysis fails, with the longest line already 0.
   if (lines.empty()) UpdateMaxLineLength();
-  if (!lines.empty() && AnalysisReusable() && lineColours.size() == lines.size() && StampsFollowLines() &&
+  if (!lines.empty() && AnalysisReusable() && ColoursFollowLines() && StampsFollowLines() &&
       CurrentContext() == stampContext_) {
     RecolourChangedLines();
     return;
   }
+  coloursChecked_ = false;
   bool listChanged = false;
   if (AnalyzeSectionsNotingList(listChanged) || listChanged) sectionsChanged = true;
 
@@ -219,65 +225,88 @@ void CTextModel::RecolourAll() {
   longestCounted_ = longest;
   maxLineLength = static_cast<std::int32_t>(longest);
   ColourLines(stale);
+  NoteColoursChecked();
 }
 
-// One pass over the lines finds, besides their lengths, the lines whose text
-// may differ from what the stored analysis saw: those replaced since, and
-// those whose colouring no longer fits them (lines replaced wholesale come
-// with their colours replaced or emptied). Their stale colourings are noted
-// on the way; the lines the analysis then passes over are looked at again.
+// Only the lines changed since the last analysis, and those below them until
+// the analysis repeats what is stored, are analysed again; only the lines it
+// passed over can have a new shade or depth, so only they are looked at for
+// a stale colouring. Every other line is as the last whole recolouring (or a
+// later colouring of its own) left it.
 void CTextModel::RecolourChangedLines() {
-  const std::size_t n = lines.size();
-  std::int32_t first = changedTo_ >= changedFrom_ ? changedFrom_ : static_cast<std::int32_t>(n);
-  std::int32_t last = changedTo_ >= changedFrom_ ? changedTo_ : -1;
-  const auto stale = [this](std::size_t i) {
-    const ColourStamp& stamp = stamps_[i];
-    const std::int32_t depth = i == 0 ? 0 : braceDepth[i - 1];
-    return !(stamp.valid && stamp.shade == lineBackground[i] && stamp.depth == depth &&
-             lineColours[i].size() == lines[i].size());
-  };
-
-  std::vector<std::uint32_t> staleBefore;
-  std::fill(lengthCounts_.begin(), lengthCounts_.end(), 0);
-  std::size_t longest = 0;
-  for (std::size_t i = 0; i < n; ++i) {
-    const std::size_t length = lines[i].size();
-    if (length >= lengthCounts_.size()) lengthCounts_.resize(length + 1, 0);
-    ++lengthCounts_[length];
-    longest = std::max(longest, length);
-    const ColourStamp& stamp = stamps_[i];
-    if (!stamp.valid || stamp.length != length || lineColours[i].size() != length) {
-      first = std::min(first, static_cast<std::int32_t>(i));
-      last = std::max(last, static_cast<std::int32_t>(i));
+  coloursChecked_ = false;
+  const std::int32_t first = changedFrom_;
+  const std::int32_t last = changedTo_;
+  std::vector<std::uint32_t> stale;
+  if (first <= last) {
+    bool listChanged = false;
+    std::int32_t end = 0;
+    if (AnalyzeChangedLines(first, last, listChanged, end) || listChanged) sectionsChanged = true;
+    for (std::int32_t i = first; i < end; ++i) {
+      const ColourStamp& stamp = stamps_[i];
+      const std::int32_t depth = i == 0 ? 0 : braceDepth[i - 1];
+      if (stamp.valid && stamp.shade == lineBackground[i] && stamp.depth == depth &&
+          lineColours[i].size() == lines[i].size())
+        continue;
+      stale.push_back(static_cast<std::uint32_t>(i));
     }
-    if (stale(i)) staleBefore.push_back(static_cast<std::uint32_t>(i));
   }
-  countedLines_ = n;
-  longestCounted_ = longest;
-  maxLineLength = static_cast<std::int32_t>(longest);
+  maxLineLength = LongestCounted();
+  ColourLines(stale);
+  NoteColoursChecked();
+}
 
-  if (first > last) {
-    // No line changed: the analysis would store and list what it holds.
-    ColourLines(staleBefore);
+// The lines are known to hold what the model last coloured when the line
+// store and the colour store are the same vectors, as many as then, and one
+// coloured line (the probe) still has its colours: lines replaced wholesale
+// come with their colours emptied or replaced.
+bool CTextModel::ColoursFollowLines() const {
+  return coloursChecked_ && probe_ < lines.size() && lines.data() == linesData_ &&
+         lineColours.data() == coloursData_ && lineColours.size() == lines.size() &&
+         lineColours[probe_].size() == probeLength_ && lines[probe_].size() == probeLength_;
+}
+
+void CTextModel::NoteColoursChecked() {
+  const std::size_t n = lines.size();
+  if (probe_ >= n || lineColours[probe_].size() != probeLength_ || lines[probe_].size() != probeLength_) {
+    probe_ = kNoProbe;
+    for (std::size_t i = 0; i < n; ++i) {
+      if (!lineColours[i].empty() && lineColours[i].size() == lines[i].size()) {
+        probe_ = i;
+        probeLength_ = lines[i].size();
+        break;
+      }
+    }
+  }
+  linesData_ = lines.data();
+  coloursData_ = lineColours.data();
+  coloursChecked_ = probe_ != kNoProbe;
+}
+
+// The probe's line is about to be replaced: another coloured line takes its
+// place, when the lines still hold what the model coloured.
+void CTextModel::MoveProbe() {
+  const std::size_t n = lines.size();
+  const std::size_t from = probe_;
+  if (!ColoursFollowLines()) {
+    coloursChecked_ = false;
     return;
   }
-  bool listChanged = false;
-  std::int32_t end = 0;
-  if (AnalyzeChangedLines(first, last, listChanged, end) || listChanged) sectionsChanged = true;
-
-  // The lines from `first` to `end` may have new shades and depths.
-  std::vector<std::uint32_t> staleNow;
-  staleNow.reserve(staleBefore.size());
-  auto k = staleBefore.begin();
-  for (; k != staleBefore.end() && *k < static_cast<std::uint32_t>(first); ++k) staleNow.push_back(*k);
-  for (std::int32_t i = first; i < end; ++i)
-    if (stale(static_cast<std::size_t>(i))) staleNow.push_back(static_cast<std::uint32_t>(i));
-  for (; k != staleBefore.end(); ++k)
-    if (*k >= static_cast<std::uint32_t>(end)) staleNow.push_back(*k);
-  ColourLines(staleNow);
+  probe_ = kNoProbe;
+  for (std::size_t k = 1; k < n && probe_ == kNoProbe; ++k) {
+    const std::size_t i = (from + k) % n;
+    if (!lineColours[i].empty() && lineColours[i].size() == lines[i].size()) {
+      probe_ = i;
+      probeLength_ = lines[i].size();
+    }
+  }
+  if (probe_ == kNoProbe) coloursChecked_ = false;
 }
 
 void CTextModel::NoteAnalysedAll() {
+  // Shades and depths may have changed anywhere: colourings are checked by
+  // the next whole recolouring (one run by RecolourAll checks them itself).
+  coloursChecked_ = false;
   analysisKnown_ = true;
   analysedLines_ = lines.size();
   analysedClasses_ = &platform::CurrentCharClasses();
@@ -323,11 +352,12 @@ void CTextModel::ColourLine(std::size_t index, COLORREF shade, std::int32_t dept
     if (!(context == stampContext_)) {
       for (ColourStamp& stamp : stamps_) stamp.valid = false;
       stampContext_ = context;
+      coloursChecked_ = false;
     }
     stamps_[index].valid = false;
   }
   colorizer->ColorLine(lines[index], lineColours[index], shade, depth);
-  if (stamped) stamps_[index] = ColourStamp{shade, depth, static_cast<std::uint32_t>(lines[index].size()), true};
+  if (stamped) stamps_[index] = ColourStamp{shade, depth, true};
 }
 
 void CTextModel::ColourLines(const std::vector<std::uint32_t>& which) {
@@ -337,7 +367,7 @@ void CTextModel::ColourLines(const std::vector<std::uint32_t>& which) {
     const std::int32_t depth = i == 0 ? 0 : braceDepth[i - 1];
     stamps_[i].valid = false;
     c.ColorLine(lines[i], lineColours[i], shade, depth);
-    stamps_[i] = ColourStamp{shade, depth, static_cast<std::uint32_t>(lines[i].size()), true};
+    stamps_[i] = ColourStamp{shade, depth, true};
   };
 
   // This library's colorizers colour a line from the line, its inputs and

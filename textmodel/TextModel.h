@@ -85,7 +85,6 @@ class CTextModel {
   struct ColourStamp {
     COLORREF shade = 0;
     std::int32_t depth = 0;
-    std::uint32_t length = 0;  // the line's length then
     bool valid = false;
   };
   // The colouring context every stamp was made under.
@@ -106,9 +105,23 @@ class CTextModel {
   // Colours the listed lines, on several threads when they are many and the
   // colorizer is one of this library's own.
   void ColourLines(const std::vector<std::uint32_t>& which);
-  // RecolourAll when the stored analysis can be reused: only the lines that
-  // changed since, and those below them whose analysis differs, are analysed.
+  // RecolourAll when the stored analysis and colourings can be reused: only
+  // the lines that changed since, and those below them whose analysis
+  // differs, are analysed and looked at.
   void RecolourChangedLines();
+  // Whether every line still holds what the last whole recolouring left, but
+  // for the lines noted as changed since (see ColoursFollowLines in the source).
+  bool ColoursFollowLines() const;
+  // Notes a whole recolouring that completed: picks the probe line and the
+  // stores' identities.
+  void NoteColoursChecked();
+  void MoveProbe();
+  static constexpr std::size_t kNoProbe = ~std::size_t{0};
+  bool coloursChecked_ = false;
+  std::size_t probe_ = kNoProbe;
+  std::size_t probeLength_ = 0;
+  const void* linesData_ = nullptr;
+  const void* coloursData_ = nullptr;
   // Stamps follow the lines only while they are as many; any other change
   // of `lines` makes every line count as not coloured.
   bool StampsFollowLines() const { return stamps_.size() == lines.size(); }
