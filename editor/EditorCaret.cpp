@@ -11,24 +11,46 @@ EditorCaret::EditorCaret(wxWindow* window, int width, int height) : wxCaret(wind
 
 EditorCaret::~EditorCaret() { m_blinkTimer.Stop(); }
 
-// Shown, the caret is drawn at once and blinks from then on.
+// Shown, the caret blinks from then on. It is drawn once the event that
+// showed it is done: a move in the same event (the editor moves every caret
+// it shows) takes it off again, so that it is then neither drawn nor erased.
 void EditorCaret::DoShow() {
   const int blinkTime = GetBlinkTime();
   if (blinkTime > 0) m_blinkTimer.Start(blinkTime);
-  if (!m_drawn) Draw();
+  if (m_drawn || m_drawPending) return;
+  wxWindow* window = GetWindow();
+  if (!window) return;
+  m_drawPending = true;
+  wxCaret* caret = this;
+  window->CallAfter([window, caret] {
+    if (auto* shown = dynamic_cast<EditorCaret*>(window->GetCaret()); shown && shown == caret)
+      shown->DrawPending();
+  });
 }
 
 void EditorCaret::DoHide() {
   m_blinkTimer.Stop();
+  m_drawPending = false;
   if (m_drawn) Erase();
 }
 
 // A moved caret leaves the screen and comes back at its next blink (at once
 // when it does not blink).
 void EditorCaret::DoMove() {
-  if (!IsVisible() || !m_drawn) return;
+  if (!IsVisible()) return;
+  if (m_drawPending) {
+    m_drawPending = GetBlinkTime() <= 0;
+    return;
+  }
+  if (!m_drawn) return;
   Erase();
   if (GetBlinkTime() <= 0) Draw();
+}
+
+void EditorCaret::DrawPending() {
+  if (!m_drawPending) return;
+  m_drawPending = false;
+  if (IsVisible() && !m_drawn) Draw();
 }
 
 void EditorCaret::DoSize() {
@@ -51,6 +73,7 @@ void EditorCaret::OnKillFocus() {
 }
 
 void EditorCaret::OnBlink(wxTimerEvent&) {
+  m_drawPending = false;
   if (m_drawn)
     Erase();
   else

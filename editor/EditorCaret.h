@@ -26,6 +26,8 @@ class EditorCaret : public wxCaret {
 
  private:
   void OnBlink(wxTimerEvent& event);
+  // Draws the caret when its drawing is still due since it was shown.
+  void DrawPending();
   // Draws the caret where it stands now.
   void Draw();
   // Asks for a repaint of where the caret was drawn.
@@ -33,6 +35,7 @@ class EditorCaret : public wxCaret {
 
   wxTimer m_blinkTimer;
   bool m_drawn = false;    // the caret is on the screen at m_drawnAt
+  bool m_drawPending = false;  // shown, to be drawn once the event is done
   bool m_focused = true;   // drawn filled, else as a frame
   wxRect m_drawnAt;
 };
