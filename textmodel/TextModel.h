@@ -60,8 +60,8 @@ class CTextModel {
 
   std::int32_t maxLineLength;
   // Written only through the operations above, or wholesale together with
-  // lineColours (both replaced, or both emptied): the colouring keeps track
-  // of the lines it has coloured through them.
+  // lineColours (both replaced, or both emptied): the colouring and the
+  // section analysis keep track of the lines they have seen through them.
   std::vector<std::string> lines;
   CColorizer defaultColorizer;
   CColorizer* colorizer;
@@ -109,11 +109,11 @@ class CTextModel {
   // the lines that changed since, and those below them whose analysis
   // differs, are analysed and looked at.
   void RecolourChangedLines();
-  // Whether every line still holds what the last whole recolouring left, but
-  // for the lines noted as changed since (see ColoursFollowLines in the source).
+  // Whether every line still holds what the last recolouring left, but for
+  // the lines noted as changed since (see the source for how it is told).
   bool ColoursFollowLines() const;
-  // Notes a whole recolouring that completed: picks the probe line and the
-  // stores' identities.
+  // Notes a recolouring that completed: keeps or picks the probe line and
+  // notes the stores' identities.
   void NoteColoursChecked();
   void MoveProbe();
   static constexpr std::size_t kNoProbe = ~std::size_t{0};
