@@ -239,6 +239,11 @@ class ColorEditWnd : public wxWindow {
   PaintedView CurrentPaintedView() const;
   // What a paint would show on `row` now.
   PaintedRow RowToPaint(int row) const;
+  // RowToPaint without the row's text and colours.
+  PaintedRow RowLook(int row) const;
+  // Whether what the screen shows on `row` is RowToPaint(row), without
+  // copying the row's text and colours.
+  bool RowShowsNow(int row) const;
   // The line below the last one a paint draws.
   int PaintedLineEnd() const;
   // Forgets what the screen shows, so that the next RefreshChangedRows

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "editor/EditorCaret.h"
 #include "editor/KeyState.h"
 #include "platform/CharClass.h"
 
@@ -71,7 +72,7 @@ void ColorEditWnd::UpdateCaret(bool show) {
   const int y = (m_caretLine - m_firstLine) * m_lineHeight;
   if (show) {
     if (!m_caretShown) {
-      SetCaret(new wxCaret(this, 2, m_lineHeight));
+      SetCaret(new EditorCaret(this, 2, m_lineHeight));
       GetCaret()->Move(x, y);
       GetCaret()->Show();
       m_caretShown = true;

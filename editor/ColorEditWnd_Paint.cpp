@@ -140,6 +140,15 @@ ColorEditWnd::PaintedView ColorEditWnd::CurrentPaintedView() const {
 }
 
 ColorEditWnd::PaintedRow ColorEditWnd::RowToPaint(int row) const {
+  PaintedRow painted = RowLook(row);
+  if (painted.known && painted.line >= 0) {
+    painted.text = m_textModel.lines[painted.line];
+    painted.colours = m_textModel.lineColours[painted.line];
+  }
+  return painted;
+}
+
+ColorEditWnd::PaintedRow ColorEditWnd::RowLook(int row) const {
   PaintedRow painted;
   painted.known = true;
   const int line = m_firstLine + row;
@@ -152,8 +161,7 @@ ColorEditWnd::PaintedRow ColorEditWnd::RowToPaint(int row) const {
   }
   painted.line = line;
   painted.back = m.lineBackground[line];
-  painted.text = m.lines[line];
-  painted.colours = m.lineColours[line];
+  const int length = static_cast<int>(m.lines[line].size());
   // The selected cells among those drawn, as IsInSelection finds them.
   if (m_anchorCol != m_caretCol || m_anchorLine != m_caretLine) {
     int startCol = m_anchorCol, startLine = m_anchorLine, endCol = m_caretCol, endLine = m_caretLine;
@@ -163,8 +171,7 @@ ColorEditWnd::PaintedRow ColorEditWnd::RowToPaint(int row) const {
     }
     if (line >= startLine && line <= endLine) {
       const int from = std::max(line == startLine ? startCol : 0, m_firstCol);
-      const int to = std::min(line == endLine ? endCol : static_cast<int>(painted.text.size()),
-                              static_cast<int>(painted.text.size()));
+      const int to = std::min(line == endLine ? endCol : length, length);
       if (from < to) {
         painted.selFrom = from;
         painted.selTo = to;
@@ -172,6 +179,16 @@ ColorEditWnd::PaintedRow ColorEditWnd::RowToPaint(int row) const {
     }
   }
   return painted;
+}
+
+bool ColorEditWnd::RowShowsNow(int row) const {
+  const PaintedRow& painted = m_paintedRows[row];
+  const PaintedRow now = RowLook(row);
+  if (!(now.known && painted.known && now.line == painted.line && now.back == painted.back &&
+        now.selFrom == painted.selFrom && now.selTo == painted.selTo))
+    return false;
+  if (now.line < 0) return painted.text.empty() && painted.colours.empty();
+  return painted.text == m_textModel.lines[now.line] && painted.colours == m_textModel.lineColours[now.line];
 }
 
 void ColorEditWnd::ForgetPaintedRows() { m_paintedRows.clear(); }
@@ -186,7 +203,7 @@ void ColorEditWnd::RefreshChangedRows() {
   }
   const wxRect client = GetClientRect();
   for (int r = 0; r < rows; ++r) {
-    if (!(m_paintedRows[r] == RowToPaint(r)))
+    if (!RowShowsNow(r))
       RefreshRect(wxRect(0, r * m_lineHeight, view.width, m_lineHeight).Intersect(client), false);
   }
 }

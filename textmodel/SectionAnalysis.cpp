@@ -190,6 +190,9 @@ class SectionListWriter {
   SectionListWriter(std::list<std::wstring>& names, std::list<std::int32_t>& lines)
       : names_(names), lines_(lines), name_(names.begin()), line_(lines.begin()) {}
 
+  // Whether any entry differed from what was written over it.
+  bool Changed() const { return changed_; }
+
   void Add(const std::string& text, std::int32_t line) {
     if (name_ == names_.end()) {
       names_.push_back(Widen(text));
@@ -214,6 +217,18 @@ class SectionListWriter {
       ++line_;
     }
   }
+
+  // Passes over the entries of headers above `line`, which stay as they are.
+  void KeepAbove(std::int32_t line) {
+    while (line_ != lines_.end() && name_ != names_.end() && *line_ < line) {
+      ++line_;
+      ++name_;
+    }
+  }
+
+  // Whether the entries not rewritten yet are all of headers below `line`
+  // (so that they can stay as they are).
+  bool RestBelow(std::int32_t line) const { return line_ == lines_.end() || *line_ > line; }
 
   // Drops the entries of the old list that were not rewritten.
   bool Finish() {
@@ -256,58 +271,96 @@ class SectionListWriter {
   bool changed_ = false;
 };
 
-// Depth and shade of the lines first..last, starting from what is stored for
-// the line above first. Both passes of the analysis run line by line in one
-// loop: the shade of a line needs only its own depth and the one above it.
-// A line counts as changed only when its final depth or shade differs from
-// the value stored before, so storing and then replacing a shade on the same
-// line reports nothing. Headers go to `list` when it is given.
-// With `reportHeaderChanges` (the local analysis) a changed running count is a
-// change too: a header added or removed there alters the alternation of every
-// later section, which only the caller's full analysis brings up to date.
-bool AnalyzeLines(CTextModel& m, std::int32_t first, std::int32_t last, SectionListWriter* list,
-                  bool reportHeaderChanges) {
-  // The arrays are sized already; nothing below reallocates them.
-  std::int32_t* const counts[6] = {m.conCount.data(), m.varCount.data(), m.objCount.data(),
-                                   m.pubCount.data(), m.priCount.data(), m.datCount.data()};
-  std::int32_t* const depths = m.braceDepth.data();
-  COLORREF* const shades = m.lineBackground.data();
-  const std::string* const lines = m.lines.data();
-  const platform::CharClassTable& classes = platform::CurrentCharClasses();
-
-  bool changed = false;
-  std::int32_t depth = first > 0 ? depths[first - 1] : 0;
-  COLORREF shade = first > 0 ? shades[first - 1] : kShadeBeforeFirstHeader;
+// The analysis's state after a line: the depth at its end, its shade and the
+// running header counts.
+struct LineState {
+  std::int32_t depth = 0;
+  COLORREF shade = kShadeBeforeFirstHeader;
   std::int32_t running[6] = {};
-  if (first > 0) {
-    for (int kind = 0; kind < 6; ++kind) running[kind] = counts[kind][first - 1];
+};
+
+// Steps the analysis over lines of a model whose per-line arrays are sized.
+// Both passes of the analysis run line by line: the shade of a line needs
+// only its own depth and the one above it.
+class LineStepper {
+ public:
+  explicit LineStepper(CTextModel& m)
+      : counts_{m.conCount.data(), m.varCount.data(), m.objCount.data(),
+                m.pubCount.data(), m.priCount.data(), m.datCount.data()},
+        depths_(m.braceDepth.data()),
+        shades_(m.lineBackground.data()),
+        lines_(m.lines.data()),
+        classes_(platform::CurrentCharClasses()) {}
+
+  // The state stored for the line above `first` (the start for the first line).
+  LineState StateBefore(std::int32_t first) const {
+    LineState state;
+    if (first == 0) return state;
+    state.depth = depths_[first - 1];
+    state.shade = shades_[first - 1];
+    for (int kind = 0; kind < 6; ++kind) state.running[kind] = counts_[kind][first - 1];
+    return state;
   }
 
-  for (std::int32_t i = first; i <= last; ++i) {
-    const std::string& line = lines[i];
-    const std::int32_t before = depth;
-    depth += BraceBalance(line);
-    if (depths[i] != depth) {
-      depths[i] = depth;
+  // Analyses line i from the state of the line above and stores the result.
+  // `changed` is raised when the depth or shade stored before differs (with
+  // `countsCount`, a running count too); `same` tells whether everything
+  // stored before, counts included, was already this.
+  void Step(std::int32_t i, LineState& state, SectionListWriter* list, bool countsCount, bool& changed,
+            bool& same) {
+    const std::string& line = lines_[i];
+    const std::int32_t before = state.depth;
+    state.depth += BraceBalance(line);
+    same = true;
+    if (depths_[i] != state.depth) {
+      depths_[i] = state.depth;
       changed = true;
+      same = false;
     }
 
-    const bool insideComment = i > 0 && before > 0 && depth > 0;
-    const int kind = insideComment ? -1 : HeaderKindOf(line, before, depth, classes);
+    const bool insideComment = i > 0 && before > 0 && state.depth > 0;
+    const int kind = insideComment ? -1 : HeaderKindOf(line, before, state.depth, classes_);
     if (kind >= 0) {
-      const std::int32_t n = ++running[kind];
-      shade = (n % 2 != 0) ? kSectionKinds[kind].odd : kSectionKinds[kind].even;
+      const std::int32_t n = ++state.running[kind];
+      state.shade = (n % 2 != 0) ? kSectionKinds[kind].odd : kSectionKinds[kind].even;
       if (list) list->Add(line, i);
     }
     for (int k = 0; k < 6; ++k) {
-      if (reportHeaderChanges && counts[k][i] != running[k]) changed = true;
-      counts[k][i] = running[k];
+      if (counts_[k][i] != state.running[k]) {
+        if (countsCount) changed = true;
+        same = false;
+        counts_[k][i] = state.running[k];
+      }
     }
-    if (shades[i] != shade) {
-      shades[i] = shade;
+    if (shades_[i] != state.shade) {
+      shades_[i] = state.shade;
       changed = true;
+      same = false;
     }
   }
+
+ private:
+  std::int32_t* const counts_[6];
+  std::int32_t* const depths_;
+  COLORREF* const shades_;
+  const std::string* const lines_;
+  const platform::CharClassTable& classes_;
+};
+
+// Depth and shade of the lines first..last, starting from what is stored for
+// the line above first. A line counts as changed only when its final depth or
+// shade differs from the value stored before, so storing and then replacing a
+// shade on the same line reports nothing. Headers go to `list` when it is
+// given. With `reportHeaderChanges` (the local analysis) a changed running
+// count is a change too: a header added or removed there alters the
+// alternation of every later section, which only the caller's full analysis
+// brings up to date.
+bool AnalyzeLines(CTextModel& m, std::int32_t first, std::int32_t last, SectionListWriter* list,
+                  bool reportHeaderChanges) {
+  LineStepper stepper(m);
+  LineState state = stepper.StateBefore(first);
+  bool changed = false, same = false;
+  for (std::int32_t i = first; i <= last; ++i) stepper.Step(i, state, list, reportHeaderChanges, changed, same);
   return changed;
 }
 
@@ -325,6 +378,40 @@ bool CTextModel::AnalyzeSectionsNotingList(bool& listChanged) {
   SectionListWriter list(sectionNames, sectionLines);
   if (AnalyzeLines(*this, 0, LineCount() - 1, &list, false)) changed = true;
   listChanged = list.Finish();
+  NoteAnalysedAll();
+  return changed;
+}
+
+// The lines above `first` and their list entries are those of the last
+// analysis. From `first` on each line is analysed again; below `last` (whose
+// stored state the local analysis may have rewritten) a line whose stored
+// state (depth, shade, running counts) is already what the analysis gives
+// proves every line below it unchanged too, since the state after a line
+// depends only on the state above it and its own text. The
+// headers above and below then have the same counts and lines, so the list
+// entries outside the pass stay as they are; should the rest of the list not
+// be of the lines below (it was not written by the analysis), the pass goes
+// on to the end as a whole analysis would.
+bool CTextModel::AnalyzeChangedLines(std::int32_t first, std::int32_t last, bool& listChanged,
+                                     std::int32_t& end) {
+  const std::int32_t n = LineCount();
+  bool changed = SizePerLineArrays(*this);
+  SectionListWriter list(sectionNames, sectionLines);
+  list.KeepAbove(first);
+  LineStepper stepper(*this);
+  LineState state = stepper.StateBefore(first);
+  bool same = false;
+  end = n;
+  NoteAnalysedAll();
+  for (std::int32_t i = first; i < n; ++i) {
+    stepper.Step(i, state, &list, false, changed, same);
+    if (same && i > last && list.RestBelow(i)) {
+      end = i + 1;
+      listChanged = list.Changed();
+      return changed;
+    }
+  }
+  listChanged = list.Finish();
   return changed;
 }
 
@@ -333,6 +420,8 @@ bool CTextModel::AnalyzeAround(std::int32_t line) {
 
   bool changed = SizePerLineArrays(*this);
   const std::int32_t start = line > 0 ? line - 1 : 0;
+  // The lines analysed here no longer hold what the whole analysis stored.
+  NoteLinesChanged(start, line);
   if (AnalyzeLines(*this, start, line, nullptr, true)) changed = true;
   return changed;
 }

@@ -45,6 +45,8 @@ void CTextModel::InsertLine(const std::string& text, std::int32_t index, bool re
 
   EnsureLengthCounts();
   const bool stamped = StampsStillFollow();
+  ForgetAnalysis();
+  coloursChecked_ = false;
   lines.insert(lines.begin() + index, text);
   // The colour vector goes in at once so that lines and colours stay paired
   // even when the analysis or the colouring below throws.
@@ -71,6 +73,8 @@ void CTextModel::SetLine(const std::string& text, std::int32_t index) {
 
   EnsureLengthCounts();
   const std::size_t oldLength = lines[index].size();
+  NoteLinesChanged(index, index);
+  if (static_cast<std::size_t>(index) == probe_) MoveProbe();
   lines[index] = text;
   if (StampsStillFollow()) stamps_[index].valid = false;
   CountLength(oldLength, -1);
@@ -90,6 +94,8 @@ void CTextModel::RemoveLine(std::int32_t index) {
 
   EnsureLengthCounts();
   const bool stamped = StampsStillFollow();
+  ForgetAnalysis();
+  coloursChecked_ = false;
   const std::size_t length = lines[index].size();
   lines.erase(lines.begin() + index);
   lineColours.erase(lineColours.begin() + index);
@@ -104,6 +110,8 @@ void CTextModel::InsertLines(std::int32_t index, std::vector<std::string> texts)
 
   EnsureLengthCounts();
   const bool stamped = StampsStillFollow();
+  ForgetAnalysis();
+  coloursChecked_ = false;
   const std::size_t count = texts.size();
   std::vector<std::size_t> lengths(count);
   for (std::size_t k = 0; k < count; ++k) lengths[k] = texts[k].size();
@@ -154,6 +162,8 @@ void CTextModel::RemoveLines(std::int32_t index, std::int32_t count) {
       std::min({count, LineCount() - index, static_cast<std::int32_t>(lineColours.size()) - index});
   EnsureLengthCounts();
   const bool stamped = StampsStillFollow();
+  ForgetAnalysis();
+  coloursChecked_ = false;
   std::vector<std::size_t> lengths(static_cast<std::size_t>(possible));
   for (std::int32_t k = 0; k < possible; ++k) lengths[k] = lines[index + k].size();
   lines.erase(lines.begin() + index, lines.begin() + index + possible);
@@ -172,6 +182,12 @@ void CTextModel::RecolourAll() {
   // The lengths are counted afresh in the pass over the lines below; without
   // lines the analysis fails, with the longest line already 0.
   if (lines.empty()) UpdateMaxLineLength();
+  if (!lines.empty() && AnalysisReusable() && ColoursFollowLines() && StampsFollowLines() &&
+      CurrentContext() == stampContext_) {
+    RecolourChangedLines();
+    return;
+  }
+  coloursChecked_ = false;
   bool listChanged = false;
   if (AnalyzeSectionsNotingList(listChanged) || listChanged) sectionsChanged = true;
 
@@ -209,6 +225,112 @@ void CTextModel::RecolourAll() {
   longestCounted_ = longest;
   maxLineLength = static_cast<std::int32_t>(longest);
   ColourLines(stale);
+  NoteColoursChecked();
+}
+
+// Only the lines changed since the last analysis, and those below them until
+// the analysis repeats what is stored, are analysed again; only the lines it
+// passed over can have a new shade or depth, so only they are looked at for
+// a stale colouring. Every other line is as the last whole recolouring (or a
+// later colouring of its own) left it.
+void CTextModel::RecolourChangedLines() {
+  coloursChecked_ = false;
+  const std::int32_t first = changedFrom_;
+  const std::int32_t last = changedTo_;
+  std::vector<std::uint32_t> stale;
+  if (first <= last) {
+    bool listChanged = false;
+    std::int32_t end = 0;
+    if (AnalyzeChangedLines(first, last, listChanged, end) || listChanged) sectionsChanged = true;
+    for (std::int32_t i = first; i < end; ++i) {
+      const ColourStamp& stamp = stamps_[i];
+      const std::int32_t depth = i == 0 ? 0 : braceDepth[i - 1];
+      if (stamp.valid && stamp.shade == lineBackground[i] && stamp.depth == depth &&
+          lineColours[i].size() == lines[i].size())
+        continue;
+      stale.push_back(static_cast<std::uint32_t>(i));
+    }
+  }
+  maxLineLength = LongestCounted();
+  ColourLines(stale);
+  NoteColoursChecked();
+}
+
+// The lines are known to hold what the model last coloured when the line
+// store and the colour store are the same vectors, as many as then, and one
+// coloured line (the probe) still has its colours: lines replaced wholesale
+// come with their colours emptied or replaced.
+bool CTextModel::ColoursFollowLines() const {
+  return coloursChecked_ && probe_ < lines.size() && lines.data() == linesData_ &&
+         lineColours.data() == coloursData_ && lineColours.size() == lines.size() &&
+         lineColours[probe_].size() == probeLength_ && lines[probe_].size() == probeLength_;
+}
+
+void CTextModel::NoteColoursChecked() {
+  const std::size_t n = lines.size();
+  if (probe_ >= n || lineColours[probe_].size() != probeLength_ || lines[probe_].size() != probeLength_) {
+    probe_ = kNoProbe;
+    for (std::size_t i = 0; i < n; ++i) {
+      if (!lineColours[i].empty() && lineColours[i].size() == lines[i].size()) {
+        probe_ = i;
+        probeLength_ = lines[i].size();
+        break;
+      }
+    }
+  }
+  linesData_ = lines.data();
+  coloursData_ = lineColours.data();
+  coloursChecked_ = probe_ != kNoProbe;
+}
+
+// The probe's line is about to be replaced: another coloured line takes its
+// place, when the lines still hold what the model coloured.
+void CTextModel::MoveProbe() {
+  const std::size_t n = lines.size();
+  const std::size_t from = probe_;
+  if (!ColoursFollowLines()) {
+    coloursChecked_ = false;
+    return;
+  }
+  probe_ = kNoProbe;
+  for (std::size_t k = 1; k < n && probe_ == kNoProbe; ++k) {
+    const std::size_t i = (from + k) % n;
+    if (!lineColours[i].empty() && lineColours[i].size() == lines[i].size()) {
+      probe_ = i;
+      probeLength_ = lines[i].size();
+    }
+  }
+  if (probe_ == kNoProbe) coloursChecked_ = false;
+}
+
+void CTextModel::NoteAnalysedAll() {
+  // Shades and depths may have changed anywhere: colourings are checked by
+  // the next whole recolouring (one run by RecolourAll checks them itself).
+  coloursChecked_ = false;
+  analysisKnown_ = true;
+  analysedLines_ = lines.size();
+  analysedClasses_ = &platform::CurrentCharClasses();
+  changedFrom_ = 0;
+  changedTo_ = -1;
+}
+
+void CTextModel::NoteLinesChanged(std::int32_t first, std::int32_t last) {
+  if (changedTo_ < changedFrom_) {
+    changedFrom_ = first;
+    changedTo_ = last;
+    return;
+  }
+  changedFrom_ = std::min(changedFrom_, first);
+  changedTo_ = std::max(changedTo_, last);
+}
+
+bool CTextModel::AnalysisReusable() const {
+  const std::size_t n = lines.size();
+  if (!analysisKnown_ || analysedLines_ != n || analysedClasses_ != &platform::CurrentCharClasses())
+    return false;
+  for (const auto* a : {&braceDepth, &conCount, &varCount, &objCount, &pubCount, &priCount, &datCount})
+    if (a->size() != n) return false;
+  return lineBackground.size() == n;
 }
 
 CTextModel::ColouringContext CTextModel::CurrentContext() const {
@@ -230,6 +352,7 @@ void CTextModel::ColourLine(std::size_t index, COLORREF shade, std::int32_t dept
     if (!(context == stampContext_)) {
       for (ColourStamp& stamp : stamps_) stamp.valid = false;
       stampContext_ = context;
+      coloursChecked_ = false;
     }
     stamps_[index].valid = false;
   }

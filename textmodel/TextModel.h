@@ -60,8 +60,8 @@ class CTextModel {
 
   std::int32_t maxLineLength;
   // Written only through the operations above, or wholesale together with
-  // lineColours (both replaced, or both emptied): the colouring keeps track
-  // of the lines it has coloured through them.
+  // lineColours (both replaced, or both emptied): the colouring and the
+  // section analysis keep track of the lines they have seen through them.
   std::vector<std::string> lines;
   CColorizer defaultColorizer;
   CColorizer* colorizer;
@@ -105,6 +105,23 @@ class CTextModel {
   // Colours the listed lines, on several threads when they are many and the
   // colorizer is one of this library's own.
   void ColourLines(const std::vector<std::uint32_t>& which);
+  // RecolourAll when the stored analysis and colourings can be reused: only
+  // the lines that changed since, and those below them whose analysis
+  // differs, are analysed and looked at.
+  void RecolourChangedLines();
+  // Whether every line still holds what the last recolouring left, but for
+  // the lines noted as changed since (see the source for how it is told).
+  bool ColoursFollowLines() const;
+  // Notes a recolouring that completed: keeps or picks the probe line and
+  // notes the stores' identities.
+  void NoteColoursChecked();
+  void MoveProbe();
+  static constexpr std::size_t kNoProbe = ~std::size_t{0};
+  bool coloursChecked_ = false;
+  std::size_t probe_ = kNoProbe;
+  std::size_t probeLength_ = 0;
+  const void* linesData_ = nullptr;
+  const void* coloursData_ = nullptr;
   // Stamps follow the lines only while they are as many; any other change
   // of `lines` makes every line count as not coloured.
   bool StampsFollowLines() const { return stamps_.size() == lines.size(); }
@@ -138,6 +155,25 @@ class CTextModel {
   // AnalyzeSections that also tells whether the section names or their lines
   // differ from those before it.
   bool AnalyzeSectionsNotingList(bool& listChanged);
+  // The same result as AnalyzeSectionsNotingList when only lines first..last
+  // can differ from those of the last analysis: lines above first keep what
+  // is stored, and the pass stops once, below last, a line ends in the stored
+  // state. `end` receives the line below the last one analysed.
+  bool AnalyzeChangedLines(std::int32_t first, std::int32_t last, bool& listChanged, std::int32_t& end);
+
+  // What the stored analysis describes: set by a whole analysis, kept by
+  // line replacements (which widen the range of changed lines), lost by any
+  // change of the line count.
+  bool analysisKnown_ = false;
+  std::size_t analysedLines_ = 0;
+  const void* analysedClasses_ = nullptr;
+  std::int32_t changedFrom_ = 0;  // lines changed since: changedFrom_..changedTo_
+  std::int32_t changedTo_ = -1;
+  void NoteAnalysedAll();
+  void NoteLinesChanged(std::int32_t first, std::int32_t last);
+  void ForgetAnalysis() { analysisKnown_ = false; }
+  // Whether the stored analysis can be brought up to date from the changed lines alone.
+  bool AnalysisReusable() const;
 
   SectionViewFiller sectionViewFiller_;
 };
