@@ -11,7 +11,9 @@
 #include <stdexcept>
 
 #include "editor/ColorEditWnd.h"
+#include "editor/CellCache.h"
 #include "editor/MemDCA.h"
+#include "editor/PixelCanvas.h"
 
 namespace {
 
@@ -192,22 +194,41 @@ void ColorEditWnd::RefreshChangedRows() {
 }
 
 // The picture is that of the row's fill, then one background fill and one
-// glyph per cell from left to right. It is built in three passes that give
-// the same pixels: the backgrounds other than the row's shade; then, when
-// both fonts advance by exactly one cell, every printable ASCII glyph whose
-// ink stays inside its cell, one text call per colour and font for the whole
+// glyph per cell from left to right. It is built in passes that give the
+// same pixels: the backgrounds other than the row's shade; then the cells
+// whose glyph keeps its ink inside the cell, copied from the cell cache
+// where the picture's pixels can be written directly; then, when both fonts
+// advance by exactly one cell, every other printable ASCII glyph whose ink
+// stays inside its cell, one text call per colour and font for the whole
 // line (spaces stand in the other cells; they draw nothing); then every
 // other glyph on its own, left to right, cut at its cell's right edge where
 // the next cell's fill would have covered it. Cells right of the picture
-// are skipped.
+// are skipped. A cached cell touches no pixel outside itself, so copying it
+// before the glyphs drawn after it changes nothing.
 wxPoint ColorEditWnd::DrawLine(wxDC& dc, const std::string& text, const std::vector<COLORREF>& colours,
                                int line, int y) {
   if (line < 0 || static_cast<std::size_t>(line) >= m_textModel.lineBackground.size())
     throw InvalidArgumentError("line without a background");
   m_lineBack = m_textModel.lineBackground[line];
 
+  // Fills and cached cells go straight into the picture's pixels when it has
+  // them in memory; everything else is drawn through the context.
+  PixelCanvas canvas(dc);
+  CellCache* cache = nullptr;
+  if (m_paintCellsFromCache && canvas.IsOk()) {
+    if (!m_cellCache) m_cellCache = std::make_shared<CellCache>();
+    if (m_cellCache->Prepare(m_font, m_boldFont, m_cellWidth, m_lineHeight, canvas.Format(), m_glyphs))
+      cache = m_cellCache.get();
+  }
+  auto fill = [&](const wxRect& rect, COLORREF colour) {
+    if (cache)
+      canvas.Fill(rect, cache->Pixel(colour));
+    else
+      FillRect(dc, rect, ToColour(colour));
+  };
+
   const wxRect client = GetClientRect();
-  FillRect(dc, wxRect(client.x, y, client.width, m_lineHeight), ToColour(m_lineBack));
+  fill(wxRect(client.x, y, client.width, m_lineHeight), m_lineBack);
 
   const int length = static_cast<int>(text.size());
   const int endX = kMargin + (length - m_firstCol) * m_cellWidth;
@@ -252,8 +273,7 @@ wxPoint ColorEditWnd::DrawLine(wxDC& dc, const std::string& text, const std::vec
     const COLORREF spanBack = looks[spanStart - m_firstCol].back;
     if (col == last || looks[col - m_firstCol].back != spanBack) {
       if (spanBack != m_lineBack)
-        FillRect(dc, wxRect(cellX(spanStart), y, (col - spanStart) * m_cellWidth, m_lineHeight),
-                 ToColour(spanBack));
+        fill(wxRect(cellX(spanStart), y, (col - spanStart) * m_cellWidth, m_lineHeight), spanBack);
       spanStart = col;
     }
   }
@@ -263,6 +283,26 @@ wxPoint ColorEditWnd::DrawLine(wxDC& dc, const std::string& text, const std::vec
     return m_runsFitCells && byte >= 32 && byte <= 126 &&
            !m_overhangs[looks[col - m_firstCol].bold ? 1 : 0][byte];
   };
+  auto glyphOf = [&](unsigned char byte) {
+    return byte >= 32 && byte <= 126 ? static_cast<wchar_t>(byte) : m_glyphs[byte][0];
+  };
+
+  // The cells copied from the cache; the passes below skip them.
+  std::vector<char> copied(count, 0);
+  if (cache) {
+    for (int col = m_firstCol; col < last; ++col) {
+      const unsigned char byte = static_cast<unsigned char>(text[col]);
+      if (byte == ' ') continue;
+      if (IsPrivateUse(glyphOf(byte)) && !m_privateGlyphsInFont) continue;  // a stand-in
+      const CellLook& look = looks[col - m_firstCol];
+      if (inGroup(col) && !cache->RunsMatchCells(look.bold)) continue;
+      const std::uint32_t* cell = cache->Cell(byte, look.bold, look.text, look.back);
+      if (!cell) continue;
+      canvas.Copy(cellX(col), y, cell, m_cellWidth, m_lineHeight);
+      copied[col - m_firstCol] = 1;
+    }
+  }
+  canvas.Close();
 
   // One text call per colour and font: the cells of the group keep their
   // characters, all others become spaces.
@@ -273,7 +313,7 @@ wxPoint ColorEditWnd::DrawLine(wxDC& dc, const std::string& text, const std::vec
   };
   std::vector<Group> groups;
   for (int col = m_firstCol; col < last; ++col) {
-    if (text[col] == ' ' || !inGroup(col)) continue;
+    if (text[col] == ' ' || copied[col - m_firstCol] || !inGroup(col)) continue;
     const CellLook& look = looks[col - m_firstCol];
     auto group = std::find_if(groups.begin(), groups.end(), [&](const Group& g) {
       return g.look.text == look.text && g.look.bold == look.bold;
@@ -289,13 +329,12 @@ wxPoint ColorEditWnd::DrawLine(wxDC& dc, const std::string& text, const std::vec
 
   // The other glyphs, each on its own.
   for (int col = m_firstCol; col < last; ++col) {
-    if (inGroup(col)) continue;
+    if (copied[col - m_firstCol] || inGroup(col)) continue;
     const unsigned char byte = static_cast<unsigned char>(text[col]);
     if (byte == ' ') continue;
     const CellLook& look = looks[col - m_firstCol];
     const int x = cellX(col);
-    const bool ascii = byte >= 32 && byte <= 126;
-    const wchar_t glyph = ascii ? static_cast<wchar_t>(byte) : m_glyphs[byte][0];
+    const wchar_t glyph = glyphOf(byte);
     if (IsPrivateUse(glyph) && !m_privateGlyphsInFont) {
       DrawStandIn(dc, byte, x, y, ToColour(look.text));
       fontInDc = -1;
