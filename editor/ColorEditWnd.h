@@ -25,6 +25,7 @@
 #include "textmodel/Types.h"
 
 class CellCache;
+class PaintBuffers;
 class wxDC;
 class wxMenu;
 class wxUpdateUIEvent;
@@ -186,6 +187,8 @@ class ColorEditWnd : public wxWindow {
   // both).
   bool m_paintCellsFromCache = true;
   std::shared_ptr<CellCache> m_cellCache;  // made by the first paint that can use it
+  // The off-screen pictures, shared by all editors (one paints at a time).
+  std::shared_ptr<PaintBuffers> m_paintBuffers;
 
  private:
   // Each concern binds its own event handlers; the constructor calls them all.

@@ -27,6 +27,17 @@ void FillRect(wxDC& dc, const wxRect& rect, const wxColour& colour) {
   dc.DrawRectangle(rect);
 }
 
+// The buffers every editor's paints share while any editor lives.
+std::shared_ptr<PaintBuffers> SharedPaintBuffers() {
+  static std::weak_ptr<PaintBuffers> shared;
+  std::shared_ptr<PaintBuffers> buffers = shared.lock();
+  if (!buffers) {
+    buffers = std::make_shared<PaintBuffers>();
+    shared = buffers;
+  }
+  return buffers;
+}
+
 bool IsPrivateUse(wchar_t c) { return c >= 0xF000 && c <= 0xF0FF; }
 
 // How one cell is drawn: text colour, background and font.
@@ -55,7 +66,8 @@ void ColorEditWnd::OnEraseBackground(wxEraseEvent&) {
 
 void ColorEditWnd::PaintTo(wxDC& target) {
   if (!HasWindow()) return;
-  CMemDCA memDC(&target);
+  if (!m_paintBuffers) m_paintBuffers = SharedPaintBuffers();
+  CMemDCA memDC(&target, m_paintBuffers.get());
   wxDC& dc = memDC.DrawDC();
   // Only the target's clip box reaches it (in a paint, only the invalid
   // region): a line outside it is not drawn, but still ends the paint where
