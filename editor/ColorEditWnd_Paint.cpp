@@ -240,11 +240,12 @@ wxPoint ColorEditWnd::DrawLine(wxDC& dc, const std::string& text, const std::vec
   };
 
   const wxRect client = GetClientRect();
-  fill(wxRect(client.x, y, client.width, m_lineHeight), m_lineBack);
-
   const int length = static_cast<int>(text.size());
   const int endX = kMargin + (length - m_firstCol) * m_cellWidth;
-  if (m_firstCol >= length) return wxPoint(kMargin, y);
+  if (m_firstCol >= length) {
+    fill(wxRect(client.x, y, client.width, m_lineHeight), m_lineBack);
+    return wxPoint(kMargin, y);
+  }
 
   // Only cells that start left of the picture's right edge can be seen.
   const int rightEdge = std::max(client.GetRight() + 1, dc.DeviceToLogicalX(dc.GetSize().x));
@@ -270,24 +271,14 @@ wxPoint ColorEditWnd::DrawLine(wxDC& dc, const std::string& text, const std::vec
     }
   };
 
-  // The look of every cell to draw, and the backgrounds, runs of equal
-  // background filled together.
+  // The look of every cell to draw.
   const int count = std::max(last - m_firstCol, 0);
   std::vector<CellLook> looks(count);
-  int spanStart = m_firstCol;
-  for (int col = m_firstCol; count > 0 && col <= last; ++col) {
-    if (col < last) {
-      const bool selected = IsInSelection(col, line);
-      const COLORREF own = colours[col];
-      looks[col - m_firstCol] =
-          CellLook{selected ? m_selText : own, selected ? m_selBack : m_lineBack, IsBoldColour(own)};
-    }
-    const COLORREF spanBack = looks[spanStart - m_firstCol].back;
-    if (col == last || looks[col - m_firstCol].back != spanBack) {
-      if (spanBack != m_lineBack)
-        fill(wxRect(cellX(spanStart), y, (col - spanStart) * m_cellWidth, m_lineHeight), spanBack);
-      spanStart = col;
-    }
+  for (int col = m_firstCol; col < last; ++col) {
+    const bool selected = IsInSelection(col, line);
+    const COLORREF own = colours[col];
+    looks[col - m_firstCol] =
+        CellLook{selected ? m_selText : own, selected ? m_selBack : m_lineBack, IsBoldColour(own)};
   }
 
   auto inGroup = [&](int col) {
@@ -299,12 +290,14 @@ wxPoint ColorEditWnd::DrawLine(wxDC& dc, const std::string& text, const std::vec
     return byte >= 32 && byte <= 126 ? static_cast<wchar_t>(byte) : m_glyphs[byte][0];
   };
 
-  // The cells copied from the cache; the passes below skip them.
+  // The cells copied from the cache, each whole inside the row's fill; the
+  // fills and the passes below leave them out.
   std::vector<char> copied(count, 0);
   if (cache) {
     for (int col = m_firstCol; col < last; ++col) {
       const unsigned char byte = static_cast<unsigned char>(text[col]);
       if (byte == ' ') continue;
+      if (cellX(col) < client.x || cellX(col) + m_cellWidth > client.GetRight() + 1) continue;
       if (IsPrivateUse(glyphOf(byte)) && !m_privateGlyphsInFont) continue;  // a stand-in
       const CellLook& look = looks[col - m_firstCol];
       if (inGroup(col) && !cache->RunsMatchCells(look.bold)) continue;
@@ -313,6 +306,31 @@ wxPoint ColorEditWnd::DrawLine(wxDC& dc, const std::string& text, const std::vec
       canvas.Copy(cellX(col), y, cell, m_cellWidth, m_lineHeight);
       copied[col - m_firstCol] = 1;
     }
+  }
+
+  // The row's fill, then the backgrounds other than the row's shade, runs of
+  // equal background filled together.
+  const int rowEnd = client.GetRight() + 1;
+  int rowFrom = client.x;
+  auto fillRow = [&](int to) {
+    if (to > rowFrom) fill(wxRect(rowFrom, y, to - rowFrom, m_lineHeight), m_lineBack);
+  };
+  for (int col = m_firstCol; col < last; ++col)
+    if (copied[col - m_firstCol]) {
+      fillRow(cellX(col));
+      rowFrom = cellX(col + 1);
+    }
+  fillRow(rowEnd);
+  int spanStart = -1;
+  for (int col = m_firstCol; col <= last; ++col) {
+    const bool open = col < last && !copied[col - m_firstCol];
+    if (spanStart >= 0 && (!open || looks[col - m_firstCol].back != looks[spanStart - m_firstCol].back)) {
+      const COLORREF spanBack = looks[spanStart - m_firstCol].back;
+      if (spanBack != m_lineBack)
+        fill(wxRect(cellX(spanStart), y, (col - spanStart) * m_cellWidth, m_lineHeight), spanBack);
+      spanStart = -1;
+    }
+    if (open && spanStart < 0) spanStart = col;
   }
   canvas.Close();
 

@@ -101,10 +101,11 @@ void PixelCanvas::Fill(const wxRect& rect, std::uint32_t pixel) {
   const wxRect r = ToPixels(rect);
   if (r.IsEmpty()) return;
   m_written = true;
-  for (int y = r.y; y < r.y + r.height; ++y) {
-    auto* row = reinterpret_cast<std::uint32_t*>(m_data + std::ptrdiff_t(y) * m_stride) + r.x;
-    std::fill(row, row + r.width, pixel);
-  }
+  // The first row pixel by pixel, the others copied from it.
+  auto rowAt = [&](int y) { return reinterpret_cast<std::uint32_t*>(m_data + std::ptrdiff_t(y) * m_stride) + r.x; };
+  std::uint32_t* first = rowAt(r.y);
+  std::fill(first, first + r.width, pixel);
+  for (int y = r.y + 1; y < r.y + r.height; ++y) std::memcpy(rowAt(y), first, sizeof(std::uint32_t) * r.width);
 }
 
 void PixelCanvas::Copy(int x, int y, const std::uint32_t* block, int width, int height) {

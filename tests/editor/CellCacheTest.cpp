@@ -135,6 +135,23 @@ TEST_F(CellCacheTest, CachedCellsGiveThePixelsOfTextCalls) {
   }
 }
 
+// A target larger than the window: cells past the window's right edge are
+// drawn over the target's background, not the row's fill.
+TEST_F(CellCacheTest, ATargetWiderThanTheWindowKeepsItsEdge) {
+  auto paint = [&](bool cached) {
+    editor_->m_paintCellsFromCache = cached;
+    wxBitmap bitmap(editor_->GetClientSize() + wxSize(3 * editor_->m_cellWidth, 40), 24);
+    {
+      wxMemoryDC dc(bitmap);
+      dc.SetBackground(*wxWHITE_BRUSH);
+      dc.Clear();
+      editor_->PaintTo(dc);
+    }
+    return bitmap.ConvertToImage();
+  };
+  EXPECT_EQ(FirstDifference(paint(true), paint(false)), -1);
+}
+
 // A line drawn on its own into a clipped context changes nothing outside the clip.
 TEST_F(CellCacheTest, ALineDrawnIntoAClippedContextStaysInTheClip) {
   const std::string text = editor_->m_textModel.lines[3];
