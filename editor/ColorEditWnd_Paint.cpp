@@ -207,16 +207,17 @@ void ColorEditWnd::RefreshChangedRows() {
 
 // The picture is that of the row's fill, then one background fill and one
 // glyph per cell from left to right. It is built in passes that give the
-// same pixels: the backgrounds other than the row's shade; then the cells
-// whose glyph keeps its ink inside the cell, copied from the cell cache
-// where the picture's pixels can be written directly; then, when both fonts
-// advance by exactly one cell, every other printable ASCII glyph whose ink
-// stays inside its cell, one text call per colour and font for the whole
-// line (spaces stand in the other cells; they draw nothing); then every
-// other glyph on its own, left to right, cut at its cell's right edge where
-// the next cell's fill would have covered it. Cells right of the picture
-// are skipped. A cached cell touches no pixel outside itself, so copying it
-// before the glyphs drawn after it changes nothing.
+// same pixels: where the picture's pixels can be written directly, the
+// cells whose glyph keeps its ink inside the cell (and that lie inside the
+// row's fill) are copied whole, background and glyph, from the cell cache;
+// then the row's fill and the backgrounds other than the row's shade around
+// them; then, when both fonts advance by exactly one cell, every other
+// printable ASCII glyph whose ink stays inside its cell, one text call per
+// colour and font for the whole line (spaces stand in the other cells; they
+// draw nothing); then every other glyph on its own, left to right, cut at
+// its cell's right edge where the next cell's fill would have covered it.
+// Cells right of the picture are skipped. A copied cell and the fills touch
+// no pixel in common, and the glyphs drawn after them may cover both.
 wxPoint ColorEditWnd::DrawLine(wxDC& dc, const std::string& text, const std::vector<COLORREF>& colours,
                                int line, int y) {
   if (line < 0 || static_cast<std::size_t>(line) >= m_textModel.lineBackground.size())
