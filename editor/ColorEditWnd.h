@@ -16,6 +16,7 @@
 #include <wx/window.h>
 
 #include <bitset>
+#include <memory>
 #include <string>
 
 #include "editor/GlyphTable.h"
@@ -23,6 +24,8 @@
 #include "textmodel/TextModel.h"
 #include "textmodel/Types.h"
 
+class CellCache;
+class PaintBuffers;
 class wxDC;
 class wxMenu;
 class wxUpdateUIEvent;
@@ -183,6 +186,13 @@ class ColorEditWnd : public wxWindow {
   GlyphTable m_glyphs{};
   int m_fontHeight = 18;
   std::wstring m_fontFace;
+  // Painting copies cells whose glyph stays inside them from exactly rendered
+  // pictures; false draws every glyph through text calls (the tests compare
+  // both).
+  bool m_paintCellsFromCache = true;
+  std::shared_ptr<CellCache> m_cellCache;  // made by the first paint that can use it
+  // The off-screen pictures, shared by all editors (one paints at a time).
+  std::shared_ptr<PaintBuffers> m_paintBuffers;
 
  private:
   // Each concern binds its own event handlers; the constructor calls them all.

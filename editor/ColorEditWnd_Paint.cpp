@@ -11,7 +11,9 @@
 #include <stdexcept>
 
 #include "editor/ColorEditWnd.h"
+#include "editor/CellCache.h"
 #include "editor/MemDCA.h"
+#include "editor/PixelCanvas.h"
 
 namespace {
 
@@ -23,6 +25,17 @@ void FillRect(wxDC& dc, const wxRect& rect, const wxColour& colour) {
   dc.SetPen(*wxTRANSPARENT_PEN);
   dc.SetBrush(wxBrush(colour));
   dc.DrawRectangle(rect);
+}
+
+// The buffers every editor's paints share while any editor lives.
+std::shared_ptr<PaintBuffers> SharedPaintBuffers() {
+  static std::weak_ptr<PaintBuffers> shared;
+  std::shared_ptr<PaintBuffers> buffers = shared.lock();
+  if (!buffers) {
+    buffers = std::make_shared<PaintBuffers>();
+    shared = buffers;
+  }
+  return buffers;
 }
 
 bool IsPrivateUse(wchar_t c) { return c >= 0xF000 && c <= 0xF0FF; }
@@ -53,7 +66,8 @@ void ColorEditWnd::OnEraseBackground(wxEraseEvent&) {
 
 void ColorEditWnd::PaintTo(wxDC& target) {
   if (!HasWindow()) return;
-  CMemDCA memDC(&target);
+  if (!m_paintBuffers) m_paintBuffers = SharedPaintBuffers();
+  CMemDCA memDC(&target, m_paintBuffers.get());
   wxDC& dc = memDC.DrawDC();
   // Only the target's clip box reaches it (in a paint, only the invalid
   // region): a line outside it is not drawn, but still ends the paint where
@@ -209,26 +223,47 @@ void ColorEditWnd::RefreshChangedRows() {
 }
 
 // The picture is that of the row's fill, then one background fill and one
-// glyph per cell from left to right. It is built in three passes that give
-// the same pixels: the backgrounds other than the row's shade; then, when
-// both fonts advance by exactly one cell, every printable ASCII glyph whose
-// ink stays inside its cell, one text call per colour and font for the whole
-// line (spaces stand in the other cells; they draw nothing); then every
-// other glyph on its own, left to right, cut at its cell's right edge where
-// the next cell's fill would have covered it. Cells right of the picture
-// are skipped.
+// glyph per cell from left to right. It is built in passes that give the
+// same pixels: where the picture's pixels can be written directly, the
+// cells whose glyph keeps its ink inside the cell (and that lie inside the
+// row's fill) are copied whole, background and glyph, from the cell cache;
+// then the row's fill and the backgrounds other than the row's shade around
+// them; then, when both fonts advance by exactly one cell, every other
+// printable ASCII glyph whose ink stays inside its cell, one text call per
+// colour and font for the whole line (spaces stand in the other cells; they
+// draw nothing); then every other glyph on its own, left to right, cut at
+// its cell's right edge where the next cell's fill would have covered it.
+// Cells right of the picture are skipped. A copied cell and the fills touch
+// no pixel in common, and the glyphs drawn after them may cover both.
 wxPoint ColorEditWnd::DrawLine(wxDC& dc, const std::string& text, const std::vector<COLORREF>& colours,
                                int line, int y) {
   if (line < 0 || static_cast<std::size_t>(line) >= m_textModel.lineBackground.size())
     throw InvalidArgumentError("line without a background");
   m_lineBack = m_textModel.lineBackground[line];
 
-  const wxRect client = GetClientRect();
-  FillRect(dc, wxRect(client.x, y, client.width, m_lineHeight), ToColour(m_lineBack));
+  // Fills and cached cells go straight into the picture's pixels when it has
+  // them in memory; everything else is drawn through the context.
+  PixelCanvas canvas(dc);
+  CellCache* cache = nullptr;
+  if (m_paintCellsFromCache && canvas.IsOk()) {
+    if (!m_cellCache) m_cellCache = std::make_shared<CellCache>();
+    if (m_cellCache->Prepare(m_font, m_boldFont, m_cellWidth, m_lineHeight, canvas.Format(), m_glyphs))
+      cache = m_cellCache.get();
+  }
+  auto fill = [&](const wxRect& rect, COLORREF colour) {
+    if (cache)
+      canvas.Fill(rect, cache->Pixel(colour));
+    else
+      FillRect(dc, rect, ToColour(colour));
+  };
 
+  const wxRect client = GetClientRect();
   const int length = static_cast<int>(text.size());
   const int endX = kMargin + (length - m_firstCol) * m_cellWidth;
-  if (m_firstCol >= length) return wxPoint(kMargin, y);
+  if (m_firstCol >= length) {
+    fill(wxRect(client.x, y, client.width, m_lineHeight), m_lineBack);
+    return wxPoint(kMargin, y);
+  }
 
   // Only cells that start left of the picture's right edge can be seen.
   const int rightEdge = std::max(client.GetRight() + 1, dc.DeviceToLogicalX(dc.GetSize().x));
@@ -254,25 +289,14 @@ wxPoint ColorEditWnd::DrawLine(wxDC& dc, const std::string& text, const std::vec
     }
   };
 
-  // The look of every cell to draw, and the backgrounds, runs of equal
-  // background filled together.
+  // The look of every cell to draw.
   const int count = std::max(last - m_firstCol, 0);
   std::vector<CellLook> looks(count);
-  int spanStart = m_firstCol;
-  for (int col = m_firstCol; count > 0 && col <= last; ++col) {
-    if (col < last) {
-      const bool selected = IsInSelection(col, line);
-      const COLORREF own = colours[col];
-      looks[col - m_firstCol] =
-          CellLook{selected ? m_selText : own, selected ? m_selBack : m_lineBack, IsBoldColour(own)};
-    }
-    const COLORREF spanBack = looks[spanStart - m_firstCol].back;
-    if (col == last || looks[col - m_firstCol].back != spanBack) {
-      if (spanBack != m_lineBack)
-        FillRect(dc, wxRect(cellX(spanStart), y, (col - spanStart) * m_cellWidth, m_lineHeight),
-                 ToColour(spanBack));
-      spanStart = col;
-    }
+  for (int col = m_firstCol; col < last; ++col) {
+    const bool selected = IsInSelection(col, line);
+    const COLORREF own = colours[col];
+    looks[col - m_firstCol] =
+        CellLook{selected ? m_selText : own, selected ? m_selBack : m_lineBack, IsBoldColour(own)};
   }
 
   auto inGroup = [&](int col) {
@@ -280,6 +304,53 @@ wxPoint ColorEditWnd::DrawLine(wxDC& dc, const std::string& text, const std::vec
     return m_runsFitCells && byte >= 32 && byte <= 126 &&
            !m_overhangs[looks[col - m_firstCol].bold ? 1 : 0][byte];
   };
+  auto glyphOf = [&](unsigned char byte) {
+    return byte >= 32 && byte <= 126 ? static_cast<wchar_t>(byte) : m_glyphs[byte][0];
+  };
+
+  // The cells copied from the cache, each whole inside the row's fill; the
+  // fills and the passes below leave them out.
+  std::vector<char> copied(count, 0);
+  if (cache) {
+    for (int col = m_firstCol; col < last; ++col) {
+      const unsigned char byte = static_cast<unsigned char>(text[col]);
+      if (byte == ' ') continue;
+      if (cellX(col) < client.x || cellX(col) + m_cellWidth > client.GetRight() + 1) continue;
+      if (IsPrivateUse(glyphOf(byte)) && !m_privateGlyphsInFont) continue;  // a stand-in
+      const CellLook& look = looks[col - m_firstCol];
+      if (inGroup(col) && !cache->RunsMatchCells(look.bold)) continue;
+      const std::uint32_t* cell = cache->Cell(byte, look.bold, look.text, look.back);
+      if (!cell) continue;
+      canvas.Copy(cellX(col), y, cell, m_cellWidth, m_lineHeight);
+      copied[col - m_firstCol] = 1;
+    }
+  }
+
+  // The row's fill, then the backgrounds other than the row's shade, runs of
+  // equal background filled together.
+  const int rowEnd = client.GetRight() + 1;
+  int rowFrom = client.x;
+  auto fillRow = [&](int to) {
+    if (to > rowFrom) fill(wxRect(rowFrom, y, to - rowFrom, m_lineHeight), m_lineBack);
+  };
+  for (int col = m_firstCol; col < last; ++col)
+    if (copied[col - m_firstCol]) {
+      fillRow(cellX(col));
+      rowFrom = cellX(col + 1);
+    }
+  fillRow(rowEnd);
+  int spanStart = -1;
+  for (int col = m_firstCol; col <= last; ++col) {
+    const bool open = col < last && !copied[col - m_firstCol];
+    if (spanStart >= 0 && (!open || looks[col - m_firstCol].back != looks[spanStart - m_firstCol].back)) {
+      const COLORREF spanBack = looks[spanStart - m_firstCol].back;
+      if (spanBack != m_lineBack)
+        fill(wxRect(cellX(spanStart), y, (col - spanStart) * m_cellWidth, m_lineHeight), spanBack);
+      spanStart = -1;
+    }
+    if (open && spanStart < 0) spanStart = col;
+  }
+  canvas.Close();
 
   // One text call per colour and font: the cells of the group keep their
   // characters, all others become spaces.
@@ -290,7 +361,7 @@ wxPoint ColorEditWnd::DrawLine(wxDC& dc, const std::string& text, const std::vec
   };
   std::vector<Group> groups;
   for (int col = m_firstCol; col < last; ++col) {
-    if (text[col] == ' ' || !inGroup(col)) continue;
+    if (text[col] == ' ' || copied[col - m_firstCol] || !inGroup(col)) continue;
     const CellLook& look = looks[col - m_firstCol];
     auto group = std::find_if(groups.begin(), groups.end(), [&](const Group& g) {
       return g.look.text == look.text && g.look.bold == look.bold;
@@ -306,13 +377,12 @@ wxPoint ColorEditWnd::DrawLine(wxDC& dc, const std::string& text, const std::vec
 
   // The other glyphs, each on its own.
   for (int col = m_firstCol; col < last; ++col) {
-    if (inGroup(col)) continue;
+    if (copied[col - m_firstCol] || inGroup(col)) continue;
     const unsigned char byte = static_cast<unsigned char>(text[col]);
     if (byte == ' ') continue;
     const CellLook& look = looks[col - m_firstCol];
     const int x = cellX(col);
-    const bool ascii = byte >= 32 && byte <= 126;
-    const wchar_t glyph = ascii ? static_cast<wchar_t>(byte) : m_glyphs[byte][0];
+    const wchar_t glyph = glyphOf(byte);
     if (IsPrivateUse(glyph) && !m_privateGlyphsInFont) {
       DrawStandIn(dc, byte, x, y, ToColour(look.text));
       fontInDc = -1;
