@@ -29,21 +29,6 @@ class CaretPixelsTest : public EditorFixture {
   }
   wxImage Render() { return Picture(editor_, [&](wxDC& d) { editor_->PaintTo(d); }, ""); }
 
- public:  // the keys, for the table of cases
-  void Char(wchar_t unit) {
-    wxKeyEvent event(wxEVT_CHAR);
-    event.m_uniChar = unit;
-    event.m_keyCode = unit;
-    event.SetEventObject(editor_);
-    editor_->GetEventHandler()->ProcessEvent(event);
-  }
-  void KeyDown(int key) {
-    wxKeyEvent event(wxEVT_KEY_DOWN);
-    event.m_keyCode = key;
-    event.SetEventObject(editor_);
-    editor_->GetEventHandler()->ProcessEvent(event);
-  }
-
  protected:
   CSampleColorizer colorizer_;
   int blinkTime_ = 500;

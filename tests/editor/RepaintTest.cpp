@@ -52,20 +52,7 @@ class RepaintTest : public EditorFixture {
         if (region.Contains(w / 2, r * h + std::min(h, height - r * h) / 2) == wxInRegion) rows.insert(r);
     return rows;
   }
- public:  // the keys, for the table of cases
-  void Char(wchar_t unit) {
-    wxKeyEvent event(wxEVT_CHAR);
-    event.m_uniChar = unit;
-    event.m_keyCode = unit;
-    event.SetEventObject(editor_);
-    editor_->GetEventHandler()->ProcessEvent(event);
-  }
-  void KeyDown(int key) {
-    wxKeyEvent event(wxEVT_KEY_DOWN);
-    event.m_keyCode = key;
-    event.SetEventObject(editor_);
-    editor_->GetEventHandler()->ProcessEvent(event);
-  }
+ public:  // for the table of cases
   void SetCaretAt(int col, int line) {
     SetCaret(col, line);
     SetAnchor(col, line);

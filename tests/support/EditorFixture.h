@@ -75,4 +75,19 @@ class EditorFixture : public WxFixture {
 
   NotificationRecorder* parent_ = nullptr;
   ColorEditWnd* editor_ = nullptr;
+
+ public:  // keys sent to the editor, also for tables of cases
+  void Char(wchar_t unit) {
+    wxKeyEvent event(wxEVT_CHAR);
+    event.m_uniChar = unit;
+    event.m_keyCode = unit;
+    event.SetEventObject(editor_);
+    editor_->GetEventHandler()->ProcessEvent(event);
+  }
+  void KeyDown(int key) {
+    wxKeyEvent event(wxEVT_KEY_DOWN);
+    event.m_keyCode = key;
+    event.SetEventObject(editor_);
+    editor_->GetEventHandler()->ProcessEvent(event);
+  }
 };
