@@ -59,9 +59,11 @@ class CTextModel {
   std::int32_t LineCount() const { return static_cast<std::int32_t>(lines.size()); }
 
   std::int32_t maxLineLength;
-  // Written only through the operations above, or wholesale together with
-  // lineColours (both replaced, or both emptied): the colouring and the
-  // section analysis keep track of the lines they have seen through them.
+  // Written only through the operations above, or wholesale with every
+  // vector of lineColours emptied alongside (lineColours.assign(n, {}), or
+  // both cleared): the colouring and the section analysis keep track of the
+  // lines they have seen through them, and find a wholesale replacement by
+  // its emptied colours.
   std::vector<std::string> lines;
   CColorizer defaultColorizer;
   CColorizer* colorizer;
