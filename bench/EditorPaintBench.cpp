@@ -6,6 +6,7 @@
 #include <wx/dcmemory.h>
 #include <wx/frame.h>
 #include <wx/panel.h>
+#include <wx/utils.h>
 
 #include <string>
 #include <vector>
@@ -37,6 +38,20 @@ class PaintScene {
     editor_->UpdateScrollBars();
     Pump();
     ScrollToMiddle();
+    // The X server may not have mapped the window yet; a paint before then
+    // draws nothing, which would make it look fast.
+    for (int wait = 0; wait < 200 && !Ready(); ++wait) {
+      wxMilliSleep(10);
+      Pump();
+    }
+  }
+  // The window is mapped at its full size, and a paint into it reaches it.
+  bool Ready() const {
+    if (editor_->GetClientSize() != wxSize(1200, 900)) return false;
+    wxClientDC dc(editor_);
+    wxCoord x = 0, y = 0, w = 0, h = 0;
+    dc.GetClippingBox(&x, &y, &w, &h);
+    return w > 0 && h > 0;
   }
   ~PaintScene() {
     frame_->Destroy();
@@ -61,6 +76,10 @@ void BM_PaintWindow(benchmark::State& state) {
     return;
   }
   PaintScene scene(static_cast<int>(state.range(0)));
+  if (!scene.Ready()) {
+    state.SkipWithError("the window was not mapped");
+    return;
+  }
   for (auto _ : state) {
     wxClientDC dc(scene.editor_);
     scene.editor_->PaintTo(dc);
