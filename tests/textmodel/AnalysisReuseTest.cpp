@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/CharClass.h"
+#include "support/RandomLines.h"
 #include "textmodel/SampleColorizer.h"
 #include "textmodel/TextModel.h"
 
@@ -18,18 +19,8 @@ namespace {
 const char* const kPieces[] = {"PUB main", "PRI go", "CON", "VAR", "DAT", "OBJ", "  repeat", "{", "}", "{{", "}}",
                                "'", "' c {", "x := 1", "  ", "$FF", "\xE9t\xE9", "dat", "pub", "con ' c"};
 
-class Random {
- public:
-  explicit Random(unsigned seed) : rng_(seed) {}
-  int Pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng_); }
-  std::string Line() {
-    std::string line;
-    for (int k = Pick(3); k > 0; --k) line += std::string(kPieces[Pick(std::size(kPieces))]) + (Pick(2) ? " " : "");
-    return line;
-  }
-
- private:
-  std::mt19937 rng_;
+struct Random : RandomLines {
+  explicit Random(unsigned seed) : RandomLines(seed, {std::begin(kPieces), std::end(kPieces)}, 3) {}
 };
 
 // What RecolourAll gives on a model that has never analysed or coloured: the stored results of `m`

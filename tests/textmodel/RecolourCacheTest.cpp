@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/CharClass.h"
+#include "support/RandomLines.h"
 #include "textmodel/SampleColorizer.h"
 #include "textmodel/SectionShades.h"
 #include "textmodel/TextModel.h"
@@ -35,23 +36,8 @@ const char* const kWords[] = {"PUB main", "PRI go", "CON", "VAR", "DAT", "OBJ", 
                               "' c {", "x := 1", "\"s{\"", "mov a, #1", "waitcnt(cnt)", "  ", "$FF", "\xE9t\xE9",
                               "if", "dat", "pub"};
 
-class Random {
- public:
-  explicit Random(unsigned seed) : rng_(seed) {}
-  int Pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng_); }
-  std::string Line() {
-    std::string line;
-    for (int k = Pick(4); k > 0; --k) line += std::string(kWords[Pick(std::size(kWords))]) + (Pick(2) ? " " : "");
-    return line;
-  }
-  Lines_t Lines(int n) {
-    Lines_t lines(static_cast<std::size_t>(n));
-    for (std::string& line : lines) line = Line();
-    return lines;
-  }
-
- private:
-  std::mt19937 rng_;
+struct Random : RandomLines {
+  explicit Random(unsigned seed) : RandomLines(seed, {std::begin(kWords), std::end(kWords)}, 4) {}
 };
 
 std::int32_t Longest(const CTextModel& m) {
