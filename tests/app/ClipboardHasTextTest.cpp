@@ -16,14 +16,6 @@ namespace {
 
 using ClipboardHasTextTest = WxFixture;
 
-void SetClipboard(const wxString& text) {
-  ASSERT_TRUE(wxTheClipboard->Open());
-  if (text.empty())
-    wxTheClipboard->Clear();
-  else
-    wxTheClipboard->SetData(new wxTextDataObject(text));
-  wxTheClipboard->Close();
-}
 
 // What update passes see once the program has had time to look again: the
 // passes go on (as they do while the user works) until the answer is `want`
@@ -48,7 +40,7 @@ TEST_F(ClipboardHasTextTest, OwnChangesShowAtOnceOthersOnceSeen) {
   } own[] = {{"abc", false}, {"", false}, {"x", true}, {"", true}, {"y", false}};
   for (const auto& step : own) {
     SCOPED_TRACE(step.text);
-    SetClipboard(step.text);
+    SetClipboardText(step.text);
     if (step.pump) Pump();
     EXPECT_EQ(clipboard.HasText(), *step.text != '\0');
     EXPECT_EQ(clipboard.HasText(), *step.text != '\0');  // the kept answer
@@ -79,13 +71,13 @@ TEST_F(ClipboardHasTextTest, OwnChangesShowAtOnceOthersOnceSeen) {
   EXPECT_TRUE(SettlesAt(false));
   // Taking it back shows at once.
   OtherClipboardOwner text({"UTF8_STRING"});
-  SetClipboard("mine");
+  SetClipboardText("mine");
   EXPECT_TRUE(clipboard.HasText());
 }
 
 TEST_F(ClipboardHasTextTest, ActivationAsksTheOwnerAgain) {
   CClipboardHasText& clipboard = CClipboardHasText::Get();
-  SetClipboard("");
+  SetClipboardText("");
   EXPECT_FALSE(clipboard.HasText());
   OtherClipboardOwner text({"UTF8_STRING"});
   // Activated, the application asks at its next pass, before any look of its own.

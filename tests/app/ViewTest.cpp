@@ -23,6 +23,7 @@
 #include "app/ViewPrintout.h"
 #include "res/EditorResources.h"
 #include "support/ShellFixture.h"
+#include "support/WxFixture.h"
 
 using shelltest::MessageBoxes;
 using shelltest::Pump;
@@ -291,14 +292,6 @@ TEST_F(ViewTest, ClosingAWindowWithItsOwnEditsAsks) {
   EXPECT_EQ(ReadFile(path), "CON 'a\n");
 }
 
-void SetClipboard(const wxString& text) {
-  ASSERT_TRUE(wxTheClipboard->Open());
-  if (text.empty())
-    wxTheClipboard->Clear();
-  else
-    wxTheClipboard->SetData(new wxTextDataObject(text));
-  wxTheClipboard->Close();
-}
 
 TEST_F(ViewTest, UpdateRulesOfTheClipboardAndChipCommands) {
   CSourceView* first = ViewOf(NewDocument(first_));
@@ -310,7 +303,7 @@ TEST_F(ViewTest, UpdateRulesOfTheClipboardAndChipCommands) {
     return update.GetEnabled() ? 1 : 0;
   };
   first->m_pEditor->SetSelection(0, 0, 0, 0);
-  SetClipboard("abc");
+  SetClipboardText("abc");
   // The second-generation view has no clipboard commands and disables 32775/32778.
   const struct {
     int id, first, second;
@@ -331,7 +324,7 @@ TEST_F(ViewTest, UpdateRulesOfTheClipboardAndChipCommands) {
   first->m_pEditor->SetSelection(0, 0, 4, 1);
   EXPECT_EQ(state(first, ids::ID_EDIT_COPY), 1);
   EXPECT_EQ(state(first, ids::ID_EDIT_CUT), 1);
-  SetClipboard("");
+  SetClipboardText("");
   EXPECT_EQ(state(first, ids::ID_EDIT_PASTE), 0);
 }
 
@@ -383,7 +376,7 @@ TEST_F(ViewTest, ContextMenuOfTheViewWindowRunsTheViewsCommands) {
   for (bool second : {false, true}) {
     SCOPED_TRACE(second);
     CSourceView* view = ViewOf(NewDocument(second ? second_ : first_));
-    SetClipboard("before");
+    SetClipboardText("before");
     view->m_pEditor->SetSelection(0, 1, 3, 1);
     std::vector<std::pair<int, bool>> shown;
     CSourceView::ContextMenuChooser() = [&shown](wxMenu& menu) {

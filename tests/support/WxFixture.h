@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 #include <wx/app.h>
 #include <wx/bitmap.h>
+#include <wx/clipbrd.h>
+#include <wx/dataobj.h>
 #include <wx/dcclient.h>
 #include <wx/dcmemory.h>
 #include <wx/frame.h>
@@ -113,3 +115,13 @@ class WxFixture : public ::testing::Test {
 
   wxFrame* frame_ = nullptr;
 };
+
+// Puts `text` on the clipboard as this program's own text; empty clears it.
+inline void SetClipboardText(const wxString& text) {
+  ASSERT_TRUE(wxTheClipboard->Open());
+  if (text.empty())
+    wxTheClipboard->Clear();
+  else
+    wxTheClipboard->SetData(new wxTextDataObject(text));
+  wxTheClipboard->Close();
+}
