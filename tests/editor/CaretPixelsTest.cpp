@@ -14,10 +14,7 @@ class CaretPixelsTest : public EditorFixture {
  protected:
   void SetUp() override {
     EditorFixture::SetUp();
-    colorizer_.LoadKeywords(L"Keywords.ini");
-    colorizer_.LoadOperators();
-    colorizer_.LoadFlowKeywords();
-    editor_->m_textModel.colorizer = &colorizer_;
+    UseColorizer(colorizer_);
     // A caret that does not blink shows at every moment: what it keeps of
     // the pixels under it is put to the test by every paint.
     blinkTime_ = wxCaret::GetBlinkTime();

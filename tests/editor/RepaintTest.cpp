@@ -17,10 +17,7 @@ class RepaintTest : public EditorFixture {
  protected:
   void SetUp() override {
     EditorFixture::SetUp();
-    colorizer_.LoadKeywords(L"Keywords.ini");
-    colorizer_.LoadOperators();
-    colorizer_.LoadFlowKeywords();
-    editor_->m_textModel.colorizer = &colorizer_;
+    UseColorizer(colorizer_);
     // The caret is drawn over the picture by the toolkit: keep the focus elsewhere.
     parent_->SetFocus();
     editor_->Bind(wxEVT_PAINT, [this](wxPaintEvent& event) {

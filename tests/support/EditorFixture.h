@@ -12,6 +12,7 @@
 #include "editor/KeyState.h"
 #include "res/ResourceIds.h"
 #include "support/WxFixture.h"
+#include "textmodel/SampleColorizer.h"
 
 class NotificationRecorder : public wxPanel {
  public:
@@ -71,6 +72,15 @@ class EditorFixture : public WxFixture {
   void SetAnchor(int col, int line) {
     editor_->m_anchorCol = col;
     editor_->m_anchorLine = line;
+  }
+
+  // Colours the editor's text with `colorizer` holding the keyword,
+  // operator and flow-keyword sets.
+  void UseColorizer(CSampleColorizer& colorizer) {
+    colorizer.LoadKeywords(L"Keywords.ini");
+    colorizer.LoadOperators();
+    colorizer.LoadFlowKeywords();
+    editor_->m_textModel.colorizer = &colorizer;
   }
 
   NotificationRecorder* parent_ = nullptr;
