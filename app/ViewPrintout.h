@@ -1,11 +1,16 @@
 // CViewPrintout: the pages of a view's text: the editor's lines in its
-// fixed-pitch font, as many lines to a page as fit between the margins, each
-// line cut at the right margin, as many pages as the text needs.
+// fixed-pitch font, as many printed rows to a page as fit between the margins,
+// as many pages as the text needs. A line longer than the printable width
+// continues on the next row, behind a mark that tells it from a new line, so
+// nothing of the text is cut. The pagination depends only on the paper's size
+// in millimetres, the margins and the font's size on the screen, so a preview
+// and a printout of the same text always have the same pages.
 #pragma once
 
 #include <wx/font.h>
 #include <wx/print.h>
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -13,6 +18,18 @@ class ColorEditWnd;
 
 class CViewPrintout : public wxPrintout {
  public:
+  // One printed row: the bytes [begin, end) of one source line. A row that
+  // continues its line past the previous row is `continued`.
+  struct PrintRow {
+    std::size_t line = 0;
+    std::size_t begin = 0;
+    std::size_t end = 0;
+    bool continued = false;
+  };
+
+  // Cells at the start of a continued row that hold its mark instead of text.
+  static constexpr int kMarkCells = 2;
+
   // Takes a copy of the editor's lines and font (none when `editor` is null),
   // so that a preview outlives the view it was started from. The margins are
   // those of page setup (millimetres), 15 mm on every side when it gives none.
@@ -28,23 +45,30 @@ class CViewPrintout : public wxPrintout {
   int PageCount() const { return m_pageCount; }
   int LinesPerPage() const { return m_linesPerPage; }
   int ColumnsPerLine() const { return m_columns; }
-  // The rectangle the text goes in, in the logical units of the page.
+  const std::vector<PrintRow>& Rows() const { return m_rows; }
+  // The rectangle the text goes in, in the page's logical units: screen
+  // pixels at the paper's real size, from the paper's top left corner.
   wxRect TextRect() const { return m_textRect; }
   int LineHeight() const { return m_lineHeight; }
   int CellWidth() const { return m_cellWidth; }
 
  private:
-  // Maps the DC so that the screen-sized font prints at its size on screen,
-  // and measures the text rectangle, the cell and the line height.
+  // Measures the text rectangle, the rows a page holds and the cells a row
+  // holds from the paper's size, the margins and the font's screen size.
   void Layout();
+  // Splits every line into the rows that print it.
+  void BreakIntoRows();
+  // Draws the mark of a continued row into its first cells.
+  void DrawContinuationMark(wxDC& dc, int x, int y) const;
 
   std::vector<std::string> m_lines;
+  std::vector<PrintRow> m_rows;
   wxPoint m_marginTopLeft;
   wxPoint m_marginBottomRight;
   wxFont m_font;
   wxRect m_textRect;
-  int m_lineHeight = 1;
-  int m_cellWidth = 1;
+  int m_lineHeight = 0;  // screen pixels; 0 until measured
+  int m_cellWidth = 0;
   int m_linesPerPage = 1;
   int m_columns = 1;
   int m_pageCount = 1;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <wx/clipbrd.h>
 #include <wx/dataobj.h>
+#include <wx/dcclient.h>
 #include <wx/dcmemory.h>
 #include <wx/menu.h>
 #include <wx/print.h>
@@ -399,28 +400,32 @@ TEST_F(ViewTest, ContextMenuOfTheViewWindowRunsTheViewsCommands) {
   }
 }
 
-// Prints page by page into pictures of `size` at `ppi` (the screen has 96).
-std::vector<wxImage> PrintIntoPictures(CViewPrintout& printout, const wxSize& size, int ppi = 96) {
+// Prints page by page into pictures of `device` (`page` itself when empty), as
+// a printer of `ppi` with a page of `page` pixels sees it: the printout of a
+// printer when the two are equal, a preview's picture when `device` is smaller.
+std::vector<wxImage> PrintIntoPictures(CViewPrintout& printout, const wxSize& page, int ppi = 96,
+                                       wxSize device = wxSize()) {
+  if (device == wxSize()) device = page;
   std::vector<wxImage> pages;
-  wxBitmap bitmap(size, 24);
+  wxBitmap bitmap(device, 24);
   wxMemoryDC dc(bitmap);
   printout.SetDC(&dc);
   printout.SetPPIScreen(96, 96);
   printout.SetPPIPrinter(ppi, ppi);
-  printout.SetPageSizePixels(size.x, size.y);
-  printout.SetPaperRectPixels(wxRect(size));
-  printout.SetPageSizeMM(size.x * 254 / (ppi * 10), size.y * 254 / (ppi * 10));
+  printout.SetPageSizePixels(page.x, page.y);
+  printout.SetPaperRectPixels(wxRect(page));
+  printout.SetPageSizeMM(page.x * 254 / (ppi * 10), page.y * 254 / (ppi * 10));
   printout.OnPreparePrinting();
   int minPage = 0, maxPage = 0, from = 0, to = 0;
   printout.GetPageInfo(&minPage, &maxPage, &from, &to);
   printout.OnBeginPrinting();
   printout.OnBeginDocument(from, to);
-  for (int page = from; page <= to && printout.HasPage(page); ++page) {
+  for (int p = from; p <= to && printout.HasPage(p); ++p) {
     dc.SetBackground(*wxWHITE_BRUSH);
     dc.Clear();
     dc.SetUserScale(1, 1);
     dc.SetDeviceOrigin(0, 0);
-    printout.OnPrintPage(page);
+    printout.OnPrintPage(p);
     dc.SelectObject(wxNullBitmap);
     pages.push_back(bitmap.ConvertToImage());
     dc.SelectObject(bitmap);
@@ -439,20 +444,37 @@ bool HasInk(const wxImage& image, const wxRect& rect) {
   return false;
 }
 
-TEST_F(ViewTest, PrintingGivesPagesOfTheTextCutAtTheRightMargin) {
+// `rect` scaled by `factor`, as it lies on a picture of another resolution.
+wxRect Scaled(const wxRect& rect, double factor) {
+  return wxRect(static_cast<int>(rect.x * factor), static_cast<int>(rect.y * factor),
+                static_cast<int>(rect.width * factor), static_cast<int>(rect.height * factor));
+}
+
+TEST_F(ViewTest, PrintingContinuesLongLinesOnMarkedRowsAndCutsNothing) {
   const wxSize paper(794, 1123);  // A4 at 96 pixels per inch
   CViewPrintout probe(ViewOf(NewDocument(first_))->m_pEditor, "probe");
   PrintIntoPictures(probe, paper);
   const int perPage = probe.LinesPerPage(), columns = probe.ColumnsPerLine();
   ASSERT_GT(perPage, 5);
   ASSERT_GT(columns, 20);
-  // Two full pages and half a third; every seventh line empty, one far too long.
-  const int lineCount = 2 * perPage + perPage / 2;
+  // Two full pages of rows and half a third; every seventh line empty; line 5
+  // three rows and a bit long, line 9 exactly one row long.
+  const int more = columns - CViewPrintout::kMarkCells;
+  const std::string longLine = std::string(columns - 1, 'W') + "E" + std::string(more, 'X') +
+                               std::string(more, 'Y') + "ZZ";
+  const int rowCount = 2 * perPage + perPage / 2;
+  const int lineCount = rowCount - 3;
   std::string text;
+  std::size_t bytes = 0;
   for (int i = 0; i < lineCount; ++i) {
     char line[64];
     std::snprintf(line, sizeof line, "line %05d MMMM", i);
-    text += (i % 7 == 3 ? std::string() : i == 5 ? std::string(columns * 3, 'W') : std::string(line)) + "\n";
+    const std::string content = i % 7 == 3 ? std::string()
+                                : i == 5   ? longLine
+                                : i == 9   ? std::string(columns, 'F')
+                                           : std::string(line);
+    bytes += content.size();
+    text += content + "\n";
   }
   CSourceView* view = ViewOf(Open(WriteFile("three.vorn", text)));
   std::unique_ptr<wxPrintout> made(view->OnCreatePrintout());
@@ -460,35 +482,108 @@ TEST_F(ViewTest, PrintingGivesPagesOfTheTextCutAtTheRightMargin) {
   ASSERT_NE(printout, nullptr);
   const std::vector<wxImage> pages = PrintIntoPictures(*printout, paper);
   ASSERT_EQ(pages.size(), 3u);
+  // Every byte of every line is on exactly one row, in order.
+  const std::vector<CViewPrintout::PrintRow>& rows = printout->Rows();
+  ASSERT_EQ(rows.size(), static_cast<std::size_t>(rowCount));
+  std::size_t printed = 0;
+  for (std::size_t r = 0; r < rows.size(); ++r) {
+    printed += rows[r].end - rows[r].begin;
+    if (rows[r].continued) {
+      ASSERT_GT(r, 0u);
+      EXPECT_EQ(rows[r].line, rows[r - 1].line);
+      EXPECT_EQ(rows[r].begin, rows[r - 1].end);
+    } else {
+      EXPECT_EQ(rows[r].begin, 0u);
+    }
+  }
+  EXPECT_EQ(printed, bytes);
   const wxRect area = printout->TextRect();
-  const int h = printout->LineHeight();
+  const int h = printout->LineHeight(), cell = printout->CellWidth();
   for (int p = 0; p < 3; ++p) {
     SCOPED_TRACE(p + 1);
     for (int row = 0; row < perPage; ++row) {
-      const int line = p * perPage + row;
-      EXPECT_EQ(HasInk(pages[p], wxRect(area.x, area.y + row * h + 1, area.width, h - 2)),
-                line < lineCount && line % 7 != 3)
-          << "line " << line;
+      const std::size_t r = static_cast<std::size_t>(p * perPage + row);
+      const bool inked = r < rows.size() && rows[r].end > rows[r].begin;
+      EXPECT_EQ(HasInk(pages[p], wxRect(area.x + 2 * cell, area.y + row * h + 1, area.width - 2 * cell, h - 2)),
+                inked)
+          << "row " << r;
     }
     EXPECT_FALSE(HasInk(pages[p], wxRect(area.GetRight() + 2, 0, paper.x - area.GetRight() - 2, paper.y)));
   }
-  const int cell = printout->CellWidth();
-  EXPECT_TRUE(HasInk(pages[0], wxRect(area.x + (columns - 2) * cell, area.y + 5 * h, 2 * cell, h)));
+  // Line 5: the last column of its first row is inked; its three continued
+  // rows carry the mark in their first cells and the line's end on the last.
+  EXPECT_TRUE(HasInk(pages[0], wxRect(area.x + (columns - 1) * cell, area.y + 5 * h, cell, h)));
+  for (int row = 6; row <= 8; ++row) {
+    EXPECT_TRUE(rows[row].continued);
+    EXPECT_TRUE(HasInk(pages[0], wxRect(area.x, area.y + row * h, 2 * cell, h))) << row;
+  }
+  EXPECT_EQ(rows[8].end - rows[8].begin, 2u);
+  EXPECT_FALSE(rows[9].continued);
+  // Line 9 fills its row exactly and so needs no continued row.
+  EXPECT_FALSE(rows[10 + 3].continued);
+
   // A printer of twice the resolution prints the same pages at the same size.
   std::unique_ptr<wxPrintout> fine(view->OnCreatePrintout());
-  const std::vector<wxImage> finePages =
-      PrintIntoPictures(*static_cast<CViewPrintout*>(fine.get()), wxSize(paper.x * 2, paper.y * 2), 192);
+  auto* finePrintout = static_cast<CViewPrintout*>(fine.get());
+  const std::vector<wxImage> finePages = PrintIntoPictures(*finePrintout, wxSize(paper.x * 2, paper.y * 2), 192);
   ASSERT_EQ(finePages.size(), 3u);
-  const int lastRow = lineCount - 2 * perPage - 1;
-  const int inkedRow = (lineCount - 1) % 7 == 3 ? lastRow - 1 : lastRow;
-  EXPECT_TRUE(HasInk(finePages[2], wxRect(area.x * 2, (area.y + inkedRow * h) * 2, area.width * 2, h * 2)));
+  EXPECT_EQ(finePrintout->Rows().size(), rows.size());
+  const int lastRow = rowCount - 2 * perPage - 1;
+  const int inkedRow = rows.back().end > 0 ? lastRow : lastRow - 1;
+  EXPECT_TRUE(HasInk(finePages[2], Scaled(wxRect(area.x, area.y + inkedRow * h, area.width, h), 2)));
   EXPECT_FALSE(HasInk(finePages[2], wxRect(area.x * 2, (area.y + (lastRow + 1) * h) * 2 + 2, area.width * 2,
                                            (area.GetBottom() - area.y - (lastRow + 1) * h) * 2 - 2)));
 }
 
-TEST_F(ViewTest, PrintPreviewShowsThePagesOfTheText) {
+TEST_F(ViewTest, PreviewAndPrintoutShareOnePaginationInEitherOrientation) {
   std::string text;
-  for (int i = 0; i < 400; ++i) text += "preview line\n";
+  for (int i = 0; i < 150; ++i)
+    text += (i % 4 == 0 ? std::string(150 + i, 'L') : "short line " + std::to_string(i)) + "\n";
+  CSourceView* view = ViewOf(Open(WriteFile("wide.vorn", text)));
+  // A printer of 300 pixels per inch, A4 upright and on its side; a preview
+  // draws the same page into a picture of about a third of its size.
+  for (const wxSize page : {wxSize(2480, 3508), wxSize(3508, 2480)}) {
+    SCOPED_TRACE(page.x > page.y ? "landscape" : "portrait");
+    std::unique_ptr<wxPrintout> printed(view->OnCreatePrintout());
+    std::unique_ptr<wxPrintout> previewed(view->OnCreatePrintout());
+    auto* printout = static_cast<CViewPrintout*>(printed.get());
+    auto* preview = static_cast<CViewPrintout*>(previewed.get());
+    const std::vector<wxImage> paper = PrintIntoPictures(*printout, page, 300);
+    const wxSize small(page.x * 3 / 10, page.y * 3 / 10);
+    const std::vector<wxImage> screen = PrintIntoPictures(*preview, page, 300, small);
+    ASSERT_EQ(paper.size(), screen.size());
+    ASSERT_EQ(printout->Rows().size(), preview->Rows().size());
+    EXPECT_EQ(printout->ColumnsPerLine(), preview->ColumnsPerLine());
+    EXPECT_EQ(printout->LinesPerPage(), preview->LinesPerPage());
+    EXPECT_GT(printout->Rows().size(), 150u);  // the long lines continue
+    // Row by row the two pictures have ink in the same places: the last cell
+    // of every full row, and nothing right of the text.
+    const wxRect area = printout->TextRect();
+    const int h = printout->LineHeight(), cell = printout->CellWidth();
+    const double toPaper = 300.0 / 96, toScreen = toPaper * 3 / 10;
+    for (std::size_t p = 0; p < paper.size(); ++p) {
+      for (int row = 0; row < printout->LinesPerPage(); ++row) {
+        const std::size_t r = p * printout->LinesPerPage() + row;
+        if (r >= printout->Rows().size()) break;
+        const CViewPrintout::PrintRow& at = printout->Rows()[r];
+        const std::size_t cells = at.end - at.begin + (at.continued ? CViewPrintout::kMarkCells : 0);
+        const bool full = cells == static_cast<std::size_t>(printout->ColumnsPerLine());
+        if (!full) continue;
+        const wxRect lastCell(area.x + (printout->ColumnsPerLine() - 1) * cell, area.y + row * h, cell, h);
+        EXPECT_TRUE(HasInk(paper[p], Scaled(lastCell, toPaper))) << "page " << p + 1 << " row " << row;
+        EXPECT_TRUE(HasInk(screen[p], Scaled(lastCell, toScreen))) << "page " << p + 1 << " row " << row;
+      }
+      const wxRect right(area.GetRight() + 2, 0, page.x, page.y);
+      EXPECT_FALSE(HasInk(paper[p], Scaled(right, toPaper)));
+      EXPECT_FALSE(HasInk(screen[p], Scaled(right, toScreen)));
+    }
+  }
+}
+
+TEST_F(ViewTest, PrintPreviewShowsThePagesOfTheTextWithLongLinesWhole) {
+  // Pairs of a line far wider than the page and a short one.
+  std::string text;
+  for (int i = 0; i < 200; ++i) text += std::string(400, 'W') + "\nshort\n";
   CSourceView* view = ViewOf(Open(WriteFile("preview.vorn", text)));
   wxCommandEvent preview(wxEVT_MENU, ids::ID_FILE_PRINT_PREVIEW);
   EXPECT_TRUE(view->ProcessEvent(preview));
@@ -498,6 +593,50 @@ TEST_F(ViewTest, PrintPreviewShowsThePagesOfTheText) {
     if (auto* p = dynamic_cast<wxPreviewFrame*>(top)) shown = p;
   ASSERT_NE(shown, nullptr);
   EXPECT_TRUE(shown->IsShown());
+  wxPreviewCanvas* canvas = nullptr;
+  for (wxWindow* child : shown->GetChildren())
+    if (auto* c = dynamic_cast<wxPreviewCanvas*>(child)) canvas = c;
+  ASSERT_NE(canvas, nullptr);
+  // The page as the canvas shows it: the white paper on the grey canvas.
+  wxImage picture;
+  wxRect paper;
+  for (int round = 0; round < 20 && paper.IsEmpty(); ++round) {
+    Pump();
+    wxMilliSleep(20);
+    const wxSize size = canvas->GetClientSize();
+    wxBitmap bitmap(size.x, size.y, 24);
+    {
+      wxMemoryDC dc(bitmap);
+      wxClientDC client(canvas);
+      dc.Blit(0, 0, size.x, size.y, &client, 0, 0);
+    }
+    picture = bitmap.ConvertToImage();
+    int left = size.x, top = size.y, right = -1, bottom = -1;
+    for (int y = 0; y < size.y; ++y)
+      for (int x = 0; x < size.x; ++x)
+        if (picture.GetRed(x, y) == 255 && picture.GetGreen(x, y) == 255 && picture.GetBlue(x, y) == 255) {
+          left = std::min(left, x), right = std::max(right, x);
+          top = std::min(top, y), bottom = std::max(bottom, y);
+        }
+    if (right > left + 100 && bottom > top + 100) paper = wxRect(wxPoint(left, top), wxPoint(right, bottom));
+  }
+  ASSERT_FALSE(paper.IsEmpty());
+  // With the default 15 mm margins the text spans 15 to 195 mm across the
+  // 210 mm paper, from 15 mm down (the canvas may show only the paper's top).
+  // The first long line reaches the right end of its row and continues on the
+  // next.
+  const double mmX = paper.width / 210.0, mmY = mmX;
+  const int rowHeight = std::max(2, static_cast<int>(view->m_pEditor->m_lineHeight * 25.4 / 96 * mmY));
+  const int top = paper.y + static_cast<int>(15 * mmY);
+  auto inked = [&](double fromMm, double toMm, int row) {
+    for (int y = top + row * rowHeight; y < top + (row + 1) * rowHeight; ++y)
+      for (int x = paper.x + static_cast<int>(fromMm * mmX); x < paper.x + static_cast<int>(toMm * mmX); ++x)
+        if (picture.GetRed(x, y) < 160) return true;
+    return false;
+  };
+  EXPECT_TRUE(inked(175, 195, 0));  // the end of the first row of the long line
+  EXPECT_TRUE(inked(175, 195, 1));  // its continuation, as wide
+  EXPECT_FALSE(inked(197, 210, 0));
   shown->Close(true);
   Pump();
 }
