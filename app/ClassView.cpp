@@ -48,6 +48,11 @@ bool CClassView::Create(wxWindow* parent, wxWindowID id, const wxPoint& pos, con
   return true;
 }
 
+void CClassView::EmptyClassView() {
+  m_wndSectionTree->DeleteAllItems();
+  m_strTitle.clear();
+}
+
 void CClassView::FillClassView(const std::list<std::wstring>& names, const std::list<std::int32_t>& lines,
                                std::wstring title) {
   CViewTree& tree = *m_wndSectionTree;

@@ -28,6 +28,9 @@ class CClassView : public wxPanel {
   void FillClassView(const std::list<std::wstring>& names, const std::list<std::int32_t>& lines,
                      std::wstring title);
 
+  // Empties the tree and forgets the title: no document's sections are shown.
+  void EmptyClassView();
+
   // Places the tree inside a one-pixel margin.
   virtual void AdjustLayout();
 

@@ -72,6 +72,12 @@ CSourceView::CSourceView() : m_timer() {}
 
 CSourceView::~CSourceView() {
   m_timer.Stop();
+  // The last source window to go takes its sections out of the Section View:
+  // it shows no text that no longer exists. While another window stays, the
+  // active one refills it at its next tick.
+  if (!OtherSourceViewExists()) {
+    if (CMainFrame* main = GetMainFrame(); main && main->m_wndClassView) main->m_wndClassView->EmptyClassView();
+  }
   if (m_viewWindow) {
     // The window outlives the view only briefly (its frame destroys it); it
     // must not call back into a view that is gone.
@@ -92,6 +98,17 @@ CSourceView::~CSourceView() {
 }
 
 wxWindow* CSourceView::GetViewWindow() { return m_viewWindow.get(); }
+
+bool CSourceView::OtherSourceViewExists() const {
+  const wxDocManager* manager = wxDocManager::GetDocumentManager();
+  if (!manager) return false;
+  for (const wxDocument* doc : manager->GetDocumentsVector()) {
+    for (const wxView* view : doc->GetViewsVector()) {
+      if (view != this && dynamic_cast<const CSourceView*>(view)) return true;
+    }
+  }
+  return false;
+}
 
 bool CSourceView::OnCreate(wxDocument* doc, long flags) {
   if (!wxView::OnCreate(doc, flags)) return false;

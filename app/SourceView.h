@@ -34,6 +34,8 @@ class CSourceView : public wxView {
 
   // The view's own window inside its CChildFrame (the parent of the editor).
   wxWindow* GetViewWindow();
+  // Whether a source view other than this one is open.
+  bool OtherSourceViewExists() const;
 
   // Creates the child frame and the view window (wxDocTemplate::CreateView).
   bool OnCreate(wxDocument* doc, long flags) override;

@@ -1,6 +1,7 @@
-// Speed of typing one character in the middle of a line of a large source:
-// the edit, the recolouring it triggers and the repaint of the window that
-// it asks for.
+// Speed of typing one character: in the middle of a line of a large source,
+// and at the end of one very long line. Each key's time covers the edit, the
+// recolouring it triggers, the scrolling that keeps the caret in view and the
+// repaint of the window that it asks for.
 #include <benchmark/benchmark.h>
 #include <wx/app.h>
 #include <wx/dcclient.h>
@@ -9,22 +10,19 @@
 
 #include <chrono>
 #include <string>
+#include <vector>
 
 #include "bench/BenchWx.h"
 #include "bench/SourceGenerator.h"
 #include "editor/ColorEditWnd.h"
 #include "textmodel/SampleColorizer.h"
 
-
 namespace {
 
-void BM_TypeMidLine(benchmark::State& state) {
-  if (!g_benchHasWx) {
-    state.SkipWithError("no display");
-    return;
-  }
-  const int lineCount = static_cast<int>(state.range(0));
-
+// An editor of 1200 x 900 pixels in a shown frame, holding `lines`, with the
+// caret at (`line`, `column`) and the line in view; types 'x' there once per
+// iteration and reports the key's handling and its repaint apart.
+void TimeTyping(benchmark::State& state, std::vector<std::string> lines, int line, int column) {
   CSampleColorizer colorizer;
   LoadAllSets(colorizer);
   wxFrame* frame = new wxFrame(nullptr, wxID_ANY, "bench", wxPoint(0, 0), wxSize(1240, 940));
@@ -34,19 +32,15 @@ void BM_TypeMidLine(benchmark::State& state) {
   auto* editor = new ColorEditWnd(panel, wxRect(0, 0, 1200, 900), L"Veltrane", true);
   CTextModel& model = editor->m_textModel;
   model.colorizer = &colorizer;
-  model.lines = GenerateVornSource(lineCount);
+  model.lines = std::move(lines);
   model.lineColours.assign(model.lines.size(), {});
   model.RecolourAll();
   editor->UpdateScrollBars();
   editor->SetFocus();
   Pump();
 
-  // A line near the middle of the file with text on both sides of the caret.
-  int line = lineCount / 2;
-  while (line + 1 < lineCount && model.lines[line].size() < 12) ++line;
   const std::string original = model.lines[line];
-  const int column = static_cast<int>(original.size() / 2);
-  editor->m_firstLine = line - 10;
+  editor->m_firstLine = std::max(0, line - 10);
   editor->SetScrollPos(wxVERTICAL, editor->m_firstLine);
 
   wxKeyEvent typed(wxEVT_CHAR);
@@ -72,6 +66,7 @@ void BM_TypeMidLine(benchmark::State& state) {
     model.SetLine(original, line);
     editor->m_caretCol = editor->m_anchorCol = column;
     editor->m_caretLine = editor->m_anchorLine = line;
+    editor->EnsureCaretVisible();
     ClearFrameStack(editor->m_undoStack);
     editor->Refresh();
     editor->Update();
@@ -109,6 +104,36 @@ void BM_TypeMidLine(benchmark::State& state) {
   frame->Destroy();
   Pump();
 }
+
+void BM_TypeMidLine(benchmark::State& state) {
+  if (!g_benchHasWx) {
+    state.SkipWithError("no display");
+    return;
+  }
+  const int lineCount = static_cast<int>(state.range(0));
+  std::vector<std::string> lines = GenerateVornSource(lineCount);
+  // A line near the middle of the file with text on both sides of the caret.
+  int line = lineCount / 2;
+  while (line + 1 < lineCount && lines[line].size() < 12) ++line;
+  const int column = static_cast<int>(lines[line].size() / 2);
+  TimeTyping(state, std::move(lines), line, column);
+}
 BENCHMARK(BM_TypeMidLine)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// A key at the end of one line of the given length between two short ones.
+void BM_TypeLongLine(benchmark::State& state) {
+  if (!g_benchHasWx) {
+    state.SkipWithError("no display");
+    return;
+  }
+  const int length = static_cast<int>(state.range(0));
+  std::string longLine;
+  longLine.reserve(static_cast<std::size_t>(length));
+  const std::string pattern = "  x := y + 1 ' note ";
+  while (static_cast<int>(longLine.size()) < length) longLine += pattern;
+  longLine.resize(static_cast<std::size_t>(length));
+  TimeTyping(state, {"PUB main", longLine, "  return"}, 1, length);
+}
+BENCHMARK(BM_TypeLongLine)->Arg(100000)->Arg(1000000)->Arg(5000000)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -18,6 +18,7 @@
 #include <bitset>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "editor/GlyphTable.h"
 #include "editor/UndoFrame.h"
@@ -249,6 +250,8 @@ class ColorEditWnd : public wxWindow {
   PaintedView CurrentPaintedView() const;
   // What a paint would show on `row` now.
   PaintedRow RowToPaint(int row) const;
+  // The columns [first, last) of `line` that the window can show.
+  std::pair<std::size_t, std::size_t> SeenPart(int line) const;
   // RowToPaint without the row's text and colours.
   PaintedRow RowLook(int row) const;
   // Whether what the screen shows on `row` is RowToPaint(row), without

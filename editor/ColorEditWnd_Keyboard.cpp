@@ -494,6 +494,8 @@ void ColorEditWnd::DeleteSelection() {
   m_caretCol = m_anchorCol;
   m_caretLine = m_anchorLine;
   m_textModel.RecolourAll();
+  // What is left may lie above the rows shown: the caret's line comes into view.
+  EnsureCaretVisible();
   RefreshChangedRows();
   RepaintNow();
 }

@@ -153,11 +153,25 @@ ColorEditWnd::PaintedView ColorEditWnd::CurrentPaintedView() const {
   return view;
 }
 
+// A row shows only the cells from the first column to the window's right
+// edge: its picture depends on them alone, whatever the line's length.
+std::pair<std::size_t, std::size_t> ColorEditWnd::SeenPart(int line) const {
+  const std::size_t length = m_textModel.lines[line].size();
+  const int cellWidth = std::max(m_cellWidth, 1);
+  const int seenCols = std::max(0, (GetClientSize().x - kMargin) / cellWidth + 2);
+  const std::size_t begin = std::min(length, static_cast<std::size_t>(std::max(m_firstCol, 0)));
+  return {begin, std::min(length, begin + static_cast<std::size_t>(seenCols))};
+}
+
 ColorEditWnd::PaintedRow ColorEditWnd::RowToPaint(int row) const {
   PaintedRow painted = RowLook(row);
   if (painted.known && painted.line >= 0) {
-    painted.text = m_textModel.lines[painted.line];
-    painted.colours = m_textModel.lineColours[painted.line];
+    const auto [begin, end] = SeenPart(painted.line);
+    const std::string& text = m_textModel.lines[painted.line];
+    const std::vector<COLORREF>& colours = m_textModel.lineColours[painted.line];
+    painted.text.assign(text, begin, end - begin);
+    const std::size_t coloured = std::min(colours.size(), end);
+    if (coloured > begin) painted.colours.assign(colours.begin() + begin, colours.begin() + coloured);
   }
   return painted;
 }
@@ -202,7 +216,13 @@ bool ColorEditWnd::RowShowsNow(int row) const {
         now.selFrom == painted.selFrom && now.selTo == painted.selTo))
     return false;
   if (now.line < 0) return painted.text.empty() && painted.colours.empty();
-  return painted.text == m_textModel.lines[now.line] && painted.colours == m_textModel.lineColours[now.line];
+  const auto [begin, end] = SeenPart(now.line);
+  const std::string& text = m_textModel.lines[now.line];
+  const std::vector<COLORREF>& colours = m_textModel.lineColours[now.line];
+  const std::size_t coloured = std::min(colours.size(), end);
+  const std::size_t colouredSeen = coloured > begin ? coloured - begin : 0;
+  return text.compare(begin, end - begin, painted.text) == 0 && painted.colours.size() == colouredSeen &&
+         std::equal(painted.colours.begin(), painted.colours.end(), colours.begin() + begin);
 }
 
 void ColorEditWnd::ForgetPaintedRows() { m_paintedRows.clear(); }

@@ -77,8 +77,10 @@ void CTextModel::SetLine(const std::string& text, std::int32_t index) {
   if (static_cast<std::size_t>(index) == probe_) MoveProbe();
   lines[index] = text;
   if (StampsStillFollow()) stamps_[index].valid = false;
-  CountLength(oldLength, -1);
+  // The new length first: a line that grows stays the longest, and the
+  // longest is not looked for afresh below it.
   CountLength(text.size(), +1);
+  CountLength(oldLength, -1);
   const COLORREF background = BackgroundOf(lineBackground, index);
   const int depth = DepthAtStart(braceDepth, index);
   if (static_cast<std::size_t>(index) >= lineColours.size())

@@ -177,6 +177,30 @@ TEST_F(ViewTest, SwitchingDocumentsRefillsOnTheNextTickOfTheActiveViewOnly) {
   EXPECT_TRUE(PumpUntil([&] { return SectionRoot() == L"alpha.vorn Sections"; }, 3000));
 }
 
+TEST_F(ViewTest, TheSectionViewEmptiesWhenTheLastSourceWindowCloses) {
+  wxDocument* docA = Open(WriteFile("alpha.vorn", "CON 'alpha\nPUB main\n"));
+  wxDocument* docB = Open(WriteFile("beta.vorn", "OBJ 'beta\nVAR x\n"));
+  ASSERT_TRUE(docA && docB);
+  CSourceView* viewA = ViewOf(docA);
+  viewA->m_timer.Stop();
+  ViewOf(docB)->m_timer.Stop();
+  EXPECT_EQ(SectionRoot(), L"beta.vorn Sections");
+  // File Close on beta: alpha stays and shows its own sections at its tick.
+  wxCommandEvent close(wxEVT_MENU, ids::ID_FILE_CLOSE);
+  frame_->ProcessWindowEvent(close);
+  Pump();
+  ASSERT_EQ(manager_->GetDocumentsVector().size(), 1u);
+  Activate(viewA);
+  Tick(viewA);
+  EXPECT_EQ(Sections(), (std::vector<std::wstring>{L"alpha.vorn Sections", L"CON 'alpha", L"PUB main"}));
+  // The last one closes: nothing of it stays in the tree.
+  frame_->ProcessWindowEvent(close);
+  Pump();
+  EXPECT_TRUE(manager_->GetDocumentsVector().empty());
+  EXPECT_TRUE(Sections().empty());
+  EXPECT_EQ(frame_->m_wndClassView->m_strTitle, L"");
+}
+
 TEST_F(ViewTest, EditsShowInTheSectionViewByTheNextTick) {
   const struct {
     const char* what;

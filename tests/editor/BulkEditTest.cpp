@@ -78,6 +78,18 @@ struct Reference {
     caretCol = anchorCol;
     caretLine = anchorLine;
     m.RecolourAll();
+    ShowCaretLine();
+  }
+  // The caret's line comes into view after the edit: as the lowest whole row
+  // when it is below the rows shown, as the top row when above.
+  void ShowCaretLine() {
+    const int count = m.LineCount();
+    const int visible = std::min(rows, count);
+    const int last = std::min(count, firstLine + visible);
+    if (caretLine >= last && visible < count - 1)
+      firstLine = std::max(0, firstLine + caretLine - (last - 1));
+    else if (caretLine < firstLine)
+      firstLine = caretLine;
   }
   // ASCII text only: each character is its byte.
   void InsertText(const std::string& text) {

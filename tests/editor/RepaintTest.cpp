@@ -117,4 +117,41 @@ TEST_F(RepaintTest, AKeystrokeRepaintsExactlyTheRowsWhosePixelsChange) {
   }
 }
 
+TEST_F(RepaintTest, ALongLineRepaintsOnlyForChangesInTheColumnsShown) {
+  const std::string tail(20000, 'w');
+  SetLines({"PUB main", "  x := 1 ' " + tail, "  return"});
+  editor_->Refresh();
+  editor_->Update();
+  Pump();
+  CTextModel& model = editor_->m_textModel;
+  // Far right of the window, scrolled to the left end: nothing to repaint.
+  regions_.clear();
+  model.SetLine("  x := 1 ' " + tail + "QQ", 1);
+  editor_->RefreshChangedRows();
+  editor_->Update();
+  Pump();
+  EXPECT_TRUE(RowsPainted().empty());
+  EXPECT_EQ(ScreenDiffers(editor_, Render(), false), 0);
+  // Inside the window: that row alone.
+  regions_.clear();
+  model.SetLine("  y := 1 ' " + tail + "QQ", 1);
+  editor_->RefreshChangedRows();
+  editor_->Update();
+  Pump();
+  EXPECT_EQ(RowsPainted(), std::set<int>{1});
+  EXPECT_EQ(ScreenDiffers(editor_, Render(), false), 0);
+  // Scrolled to the line's end, the end is what counts.
+  editor_->m_firstCol = static_cast<int>(model.lines[1].size()) - 10;
+  editor_->Refresh();
+  editor_->Update();
+  Pump();
+  regions_.clear();
+  model.SetLine("  z := 1 ' " + tail + "QR", 1);
+  editor_->RefreshChangedRows();
+  editor_->Update();
+  Pump();
+  EXPECT_EQ(RowsPainted(), std::set<int>{1});
+  EXPECT_EQ(ScreenDiffers(editor_, Render(), false), 0);
+}
+
 }  // namespace

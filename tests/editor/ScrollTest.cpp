@@ -2,6 +2,7 @@
 #include "support/EditorFixture.h"
 
 #include <wx/caret.h>
+#include <wx/uiaction.h>
 
 namespace {
 
@@ -148,6 +149,33 @@ TEST_F(ScrollTest, EnsureCaretVisibleJumps) {
     e.EnsureCaretVisible();
     EXPECT_EQ(e.m_firstLine, count - 51);
   }
+}
+
+TEST_F(ScrollTest, CuttingEverythingWhileScrolledDownShowsTheCaretLine) {
+  // Select All, then Cut by its key, 150 lines down: the one line left and
+  // the caret on it are in view.
+  ColorEditWnd& e = *editor_;
+  Text(200, 30);
+  e.m_firstLine = 150;
+  e.SetScrollPos(V, 150);
+  e.SetFocus();
+  Pump();
+  ASSERT_EQ(wxWindow::FindFocus(), editor_);
+  e.SelectAll();
+  Pump();
+  wxUIActionSimulator keys;
+  keys.Char('x', wxMOD_CONTROL);
+  Pump();
+  ASSERT_EQ(e.m_textModel.lines, std::vector<std::string>{""});
+  EXPECT_EQ(Ints({e.m_firstLine, e.m_firstCol, e.GetScrollPos(V)}), Ints({0, 0, 0}));
+  ASSERT_NE(e.GetCaret(), nullptr);
+  const wxPoint caret = e.GetCaret()->GetPosition();
+  EXPECT_TRUE(wxRect(e.GetClientSize()).Contains(caret)) << caret.x << "," << caret.y;
+  // Typing then lands on the line shown.
+  keys.Char('q');
+  Pump();
+  EXPECT_EQ(e.m_textModel.lines, std::vector<std::string>{"q"});
+  EXPECT_EQ(e.m_firstLine, 0);
 }
 
 }  // namespace
