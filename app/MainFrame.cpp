@@ -17,6 +17,7 @@
 #include "app/FileView.h"
 #include "app/GotoLineEvent.h"
 #include "app/OutputWnd.h"
+#include "app/PaneEdge.h"
 #include "app/RibbonHost.h"
 #include "res/EditorResources.h"
 #include "res/ShellResources.h"
@@ -171,8 +172,9 @@ CMainFrame::~CMainFrame() {
 }
 
 bool CMainFrame::CreateDockingWindows(const AppLookScheme& scheme) {
-  m_wndPaneTabs = new wxAuiNotebook(this, wxID_ANY, wxDefaultPosition, wxSize(200, 200),
-                                    wxAUI_NB_BOTTOM | wxAUI_NB_TAB_MOVE | wxAUI_NB_SCROLL_BUTTONS);
+  // The notices of the tabs and of the two panes' controls end at the tabs.
+  m_wndPaneTabs = new PaneEdge<wxAuiNotebook>(this, wxID_ANY, wxDefaultPosition, wxSize(200, 200),
+                                              wxAUI_NB_BOTTOM | wxAUI_NB_TAB_MOVE | wxAUI_NB_SCROLL_BUTTONS);
   m_wndPaneTabs->SetArtProvider(MakeTabArt(scheme));
   m_wndClassView = new CClassView(m_wndPaneTabs);
   if (!m_wndClassView->GetHandle()) return false;
