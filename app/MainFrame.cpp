@@ -27,6 +27,30 @@ constexpr const char* kLookKey = "/Workspace/ApplicationLook";
 constexpr const char* kRibbonPane = "Ribbon";
 constexpr const char* kSidePane = "FileAndSectionView";
 constexpr const char* kOutputPane = "Output";
+
+bool IsInside(const wxWindow* window, const wxWindow* ancestor) {
+  for (; window; window = window->GetParent())
+    if (window == ancestor) return true;
+  return false;
+}
+
+// The tab strip of the documents. Choosing a document, by a click on its tab
+// or by activating its window, leaves the keyboard focus in that document:
+// the strip takes the focus itself when its active tab is chosen again (also
+// when a document's window is activated after it was opened) and keeps it
+// when another tab is clicked meanwhile; it hands it to the document.
+class CDocumentTabs : public wxAuiMDIClientWindow {
+ public:
+  explicit CDocumentTabs(wxAuiMDIParentFrame* parent) : wxAuiMDIClientWindow(parent) {}
+
+  int SetSelection(size_t page) override {
+    const int previous = wxAuiMDIClientWindow::SetSelection(page);
+    wxWindow* current = GetCurrentPage();
+    if (current && !IsBeingDeleted() && !current->IsBeingDeleted() && !IsInside(FindFocus(), current))
+      current->SetFocus();
+    return previous;
+  }
+};
 }  // namespace
 
 wxIMPLEMENT_CLASS(CMainFrame, wxAuiMDIParentFrame);
@@ -162,6 +186,11 @@ CMainFrame::CMainFrame(wxDocManager* manager, wxFrame* parent, wxWindowID id, co
   ApplyLook(m_nAppLook, true);
   SetTitle(CaptionText());
   m_created = true;
+}
+
+wxAuiMDIClientWindow* CMainFrame::OnCreateClient() {
+  m_pClientWindow = new CDocumentTabs(this);
+  return m_pClientWindow;
 }
 
 CMainFrame::~CMainFrame() {
