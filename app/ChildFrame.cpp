@@ -1,5 +1,5 @@
-// The document window: its menu, and the print commands while it shows
-// print preview.
+// The document window: its menu, its keyboard focus, and the print commands
+// while it shows print preview.
 #include "app/ChildFrame.h"
 
 #include <wx/menu.h>
@@ -17,6 +17,7 @@ CChildFrame::CChildFrame(wxDocument* doc, wxView* view, wxAuiMDIParentFrame* par
                          const wxString& title, const wxPoint& pos, const wxSize& size, long style,
                          const wxString& name)
     : Base(doc, view, parent, id, title, pos, size, style, name) {
+  Bind(wxEVT_SET_FOCUS, &CChildFrame::OnSetFocus, this);
   std::unique_ptr<wxMenuBar> bar = LoadDocumentMenu(MenuResourceOf(doc));
   if (!bar) return;
   // The windows dialog's item goes at the end of the Window menu, where
@@ -33,6 +34,24 @@ int CChildFrame::MenuResourceOf(const wxDocument* doc) {
   if (docTemplate && docTemplate->GetDocumentName() == wxT("Vorn2Edit")) return ids::IDR_Vorn2EditTYPE;
   if (wxString(doc->GetClassInfo()->GetClassName()) == wxT("CVorn2EditDoc")) return ids::IDR_Vorn2EditTYPE;
   return ids::IDR_QuillmarkTYPE;
+}
+
+wxWindow* CChildFrame::ViewWindow() const {
+  for (wxWindow* child : GetChildren())
+    if (child->IsShown() && child->AcceptsFocus() && !child->IsBeingDeleted()) return child;
+  return nullptr;
+}
+
+void CChildFrame::SetFocus() {
+  if (wxWindow* window = ViewWindow()) window->SetFocus();
+  else Base::SetFocus();
+}
+
+// The frame itself gets the focus when the tab strip shows it (a new page,
+// another document chosen): it belongs to the view's window.
+void CChildFrame::OnSetFocus(wxFocusEvent& event) {
+  event.Skip();
+  if (wxWindow* window = ViewWindow()) window->SetFocus();
 }
 
 bool CChildFrame::IsInPrintPreview() const { return m_preview && !m_preview->IsBeingDeleted(); }

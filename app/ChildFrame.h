@@ -1,7 +1,7 @@
 // CChildFrame: the document window of both kinds of document, one per view,
-// shown as a tab of the main frame. It carries its document kind's menu and
-// handles Print, Quick Print and Print Preview while its view shows print
-// preview.
+// shown as a tab of the main frame. It carries its document kind's menu,
+// passes the keyboard focus on to its view's window and handles Print, Quick
+// Print and Print Preview while its view shows print preview.
 #pragma once
 
 #include <wx/aui/aui.h>
@@ -23,6 +23,10 @@ class CChildFrame : public wxDocChildFrameAny<wxAuiMDIChildFrame, wxAuiMDIParent
   // (document name "Vorn2Edit" or class CVorn2EditDoc), else 130.
   static int MenuResourceOf(const wxDocument* doc);
 
+  // The keyboard focus goes to the view's window (which a source view hands
+  // on to its editor), so that typing goes into the document.
+  void SetFocus() override;
+
   // Whether this frame's view shows print preview, and its preview window.
   bool IsInPrintPreview() const;
   wxPreviewFrame* GetPreviewFrame() const;
@@ -34,6 +38,9 @@ class CChildFrame : public wxDocChildFrameAny<wxAuiMDIChildFrame, wxAuiMDIParent
   bool TryBefore(wxEvent& event) override;
 
  private:
+  // The view's window: the frame's first shown child that takes the focus.
+  wxWindow* ViewWindow() const;
+  void OnSetFocus(wxFocusEvent& event);
   void PrintFromPreview();
   void ClosePreview();
 

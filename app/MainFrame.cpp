@@ -17,6 +17,7 @@
 #include "app/FileView.h"
 #include "app/GotoLineEvent.h"
 #include "app/OutputWnd.h"
+#include "app/PaneEdge.h"
 #include "app/RibbonHost.h"
 #include "res/EditorResources.h"
 #include "res/ShellResources.h"
@@ -26,6 +27,30 @@ constexpr const char* kLookKey = "/Workspace/ApplicationLook";
 constexpr const char* kRibbonPane = "Ribbon";
 constexpr const char* kSidePane = "FileAndSectionView";
 constexpr const char* kOutputPane = "Output";
+
+bool IsInside(const wxWindow* window, const wxWindow* ancestor) {
+  for (; window; window = window->GetParent())
+    if (window == ancestor) return true;
+  return false;
+}
+
+// The tab strip of the documents. Choosing a document, by a click on its tab
+// or by activating its window, leaves the keyboard focus in that document:
+// the strip takes the focus itself when its active tab is chosen again (also
+// when a document's window is activated after it was opened) and keeps it
+// when another tab is clicked meanwhile; it hands it to the document.
+class CDocumentTabs : public wxAuiMDIClientWindow {
+ public:
+  explicit CDocumentTabs(wxAuiMDIParentFrame* parent) : wxAuiMDIClientWindow(parent) {}
+
+  int SetSelection(size_t page) override {
+    const int previous = wxAuiMDIClientWindow::SetSelection(page);
+    wxWindow* current = GetCurrentPage();
+    if (current && !IsBeingDeleted() && !current->IsBeingDeleted() && !IsInside(FindFocus(), current))
+      current->SetFocus();
+    return previous;
+  }
+};
 }  // namespace
 
 wxIMPLEMENT_CLASS(CMainFrame, wxAuiMDIParentFrame);
@@ -163,6 +188,11 @@ CMainFrame::CMainFrame(wxDocManager* manager, wxFrame* parent, wxWindowID id, co
   m_created = true;
 }
 
+wxAuiMDIClientWindow* CMainFrame::OnCreateClient() {
+  m_pClientWindow = new CDocumentTabs(this);
+  return m_pClientWindow;
+}
+
 CMainFrame::~CMainFrame() {
   m_mgr.UnInit();
   m_wndClassView = nullptr;
@@ -171,8 +201,9 @@ CMainFrame::~CMainFrame() {
 }
 
 bool CMainFrame::CreateDockingWindows(const AppLookScheme& scheme) {
-  m_wndPaneTabs = new wxAuiNotebook(this, wxID_ANY, wxDefaultPosition, wxSize(200, 200),
-                                    wxAUI_NB_BOTTOM | wxAUI_NB_TAB_MOVE | wxAUI_NB_SCROLL_BUTTONS);
+  // The notices of the tabs and of the two panes' controls end at the tabs.
+  m_wndPaneTabs = new PaneEdge<wxAuiNotebook>(this, wxID_ANY, wxDefaultPosition, wxSize(200, 200),
+                                              wxAUI_NB_BOTTOM | wxAUI_NB_TAB_MOVE | wxAUI_NB_SCROLL_BUTTONS);
   m_wndPaneTabs->SetArtProvider(MakeTabArt(scheme));
   m_wndClassView = new CClassView(m_wndPaneTabs);
   if (!m_wndClassView->GetHandle()) return false;

@@ -101,6 +101,11 @@ class CMainFrame : public wxDocParentFrameAny<wxAuiMDIParentFrame> {
   void OnNextPane(wxCommandEvent& event);
   void OnPrevPane(wxCommandEvent& event);
 
+ protected:
+  // The document tabs: choosing a document by its tab leaves the keyboard
+  // focus in it.
+  wxAuiMDIClientWindow* OnCreateClient() override;
+
  private:
   bool CreateDockingWindows(const AppLookScheme& scheme);
   // Puts look `id` on every part and stores it; `built` when the parts were

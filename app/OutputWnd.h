@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "app/PaneEdge.h"
 #include "app/ThemeCached.h"
 #include "res/ResourceIds.h"
 
@@ -59,7 +60,8 @@ class COutputList : public ThemeCached<wxVListBox> {
   wxCoord m_lineHeight = 1;
 };
 
-class COutputWnd : public wxPanel {
+// The notices of its tabs and lists end at the pane.
+class COutputWnd : public PaneEdge<wxPanel> {
  public:
   COutputWnd() = default;
   COutputWnd(wxWindow* parent, wxWindowID id = ids::ID_VIEW_OUTPUTWND, const wxPoint& pos = wxDefaultPosition,

@@ -88,6 +88,7 @@ CSourceView::~CSourceView() {
     m_viewWindow->Unbind(wxEVT_RIGHT_UP, &CSourceView::OnWindowRightUp, this);
     m_viewWindow->Unbind(EVT_GOTO_LINE, &CSourceView::OnWindowGotoLine, this);
     m_viewWindow->Unbind(wxEVT_TIMER, &CSourceView::OnTimer, this, ids::IDT_SECTION_VIEW);
+    m_viewWindow->Unbind(wxEVT_SET_FOCUS, &CSourceView::OnWindowSetFocus, this);
   }
   if (m_pEditor) {
     m_pEditor->Unbind(wxEVT_DESTROY, &CSourceView::OnEditorDestroyed, this);
@@ -126,6 +127,7 @@ bool CSourceView::OnCreate(wxDocument* doc, long flags) {
   window->Bind(wxEVT_RIGHT_UP, &CSourceView::OnWindowRightUp, this);
   window->Bind(EVT_GOTO_LINE, &CSourceView::OnWindowGotoLine, this);
   window->Bind(wxEVT_TIMER, &CSourceView::OnTimer, this, ids::IDT_SECTION_VIEW);
+  window->Bind(wxEVT_SET_FOCUS, &CSourceView::OnWindowSetFocus, this);
   m_timer.SetOwner(window, ids::IDT_SECTION_VIEW);
 
   frame->Show(true);
@@ -315,6 +317,11 @@ void CSourceView::OnWindowSize(wxSizeEvent& event) {
 }
 
 void CSourceView::OnWindowGotoLine(wxCommandEvent& event) { OnGotoLine(event); }
+
+void CSourceView::OnWindowSetFocus(wxFocusEvent& event) {
+  event.Skip();
+  if (m_pEditor) m_pEditor->SetFocus();
+}
 
 void CSourceView::OnGotoLine(wxCommandEvent& event) {
   if (!m_pEditor || !m_pEditor->GetHandle()) return;

@@ -125,6 +125,8 @@ class CSourceView : public wxView {
   void OnWindowRightDown(wxMouseEvent& event);
   void OnWindowRightUp(wxMouseEvent& event);
   void OnWindowGotoLine(wxCommandEvent& event);
+  // The keyboard focus that reaches the view window goes on to the editor.
+  void OnWindowSetFocus(wxFocusEvent& event);
   void OnEditorDestroyed(wxWindowDestroyEvent& event);
   // Shows popup menu 119 at a point of the view window; the chosen command
   // goes through this view's command handlers.

@@ -1,6 +1,7 @@
 // Whole-application tests: start-up modes, the kinds of documents, File New
 // and File Open, the About box, desktop registration, recent files, one
-// instance per user, recovery after an abnormal end, and the real program.
+// instance per user, recovery after an abnormal end, typing right after a
+// document opened, and the real program.
 // Each test runs with its own HOME and XDG folders.
 #include <gtest/gtest.h>
 
@@ -47,6 +48,7 @@
 #include "platform/ShellRegistration.h"
 #include "res/AppResources.h"
 #include "res/ResourceIds.h"
+#include "support/AuiTabs.h"
 #include "support/ShellFixture.h"
 
 extern char** environ;
@@ -164,6 +166,53 @@ wxRect WindowOf(Display* d, Window window, pid_t pid, Window* found, wxRect best
   }
   return best;
 }
+
+// The user at the display's keyboard: real key events through the X server
+// (XTest) go to the window with the input focus, which a window manager gives
+// to the window the user works in; the display has none, so this does it.
+class Keyboard {
+ public:
+  Keyboard() : display_(X11(XOpenDisplay)(nullptr)) {}
+  ~Keyboard() {
+    if (display_) X11(XCloseDisplay)(display_);
+  }
+  // Gives the input focus to the largest shown window of process `pid`
+  // (waiting for it to show); false when it shows none.
+  bool Focus(pid_t pid) {
+    Window window = 0;
+    if (!display_ || !PumpUntil([&] { return !WindowOf(display_, DefaultRootWindow(display_), pid, &window).IsEmpty(); },
+                                10000))
+      return false;
+    X11(XRaiseWindow)(display_, window);
+    X11(XSetInputFocus)(display_, window, RevertToParent, CurrentTime);
+    X11(XSync)(display_, False);
+    Pump();
+    return true;
+  }
+  void Type(const char* text) {
+    sim_.Text(text);
+    Pump();
+  }
+  void Ctrl(int key) {
+    sim_.Char(key, wxMOD_CONTROL);
+    Pump();
+  }
+  // The title of the largest shown window of `pid`.
+  std::string Title(pid_t pid) {
+    Window window = 0;
+    char* name = nullptr;
+    if (!display_ || WindowOf(display_, DefaultRootWindow(display_), pid, &window).IsEmpty() ||
+        !X11(XFetchName)(display_, window, &name) || !name)
+      return std::string();
+    const std::string title = name;
+    X11(XFree)(name);
+    return title;
+  }
+
+ private:
+  Display* display_;
+  wxUIActionSimulator sim_;
+};
 
 const char* const kEnvNames[] = {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_RUNTIME_DIR"};
 
@@ -577,6 +626,109 @@ TEST_F(ApplicationTest, SecondStartHandsItsFileToTheFirst) {
   ASSERT_TRUE(PumpUntil([&] { return DocumentOf(relative) != nullptr; }, 5000));
   EXPECT_EQ(Documents().size(), 3u);
   EXPECT_TRUE(boxes.texts.empty());
+}
+
+// Typing right after a document opened goes into that document's editor,
+// however it was opened: the new document at start-up, by File Open, from the
+// recent-file list, dropped on the window, by File New, handed over by a
+// second start. After a click on a document's tab, the tab in front too,
+// typing goes into that document. Ctrl+S saves what was typed. (The real
+// program's command line is tried below.)
+TEST_F(ApplicationTest, TypingRightAfterADocumentOpensGoesIntoItsEditor) {
+  const std::string opened = MakeSource("opened.vorn", "CON\n"), recent = MakeSource("recent.vorn2", "OBJ\n"),
+                    dropped = MakeSource("dropped.vorn", "DAT\n"), handed = MakeSource("handed.vorn", "PRI\n");
+  WriteSetting("/Recent File List/File1", wxString::FromUTF8(recent));
+  ShellOptions options = InProcess();
+  options.singleInstance = true;
+  ASSERT_EQ(Start(wxArrayString(), options), CQuillmarkShell::Start::Running);
+  Keyboard keyboard;
+  ASSERT_TRUE(keyboard.Focus(::getpid()));
+  // Types into whatever has the keyboard focus; `doc` has to get the keys at
+  // its caret and every other document none.
+  const auto typeInto = [&](wxDocument* doc, const char* keys, const std::string& what) {
+    ASSERT_NE(doc, nullptr) << what;
+    ASSERT_EQ(GetMainFrame()->GetActiveDocument(), doc) << what;
+    std::vector<std::vector<std::string>> expected;
+    for (wxDocument* d : Documents()) {
+      ColorEditWnd* editor = EditorOf(d);
+      expected.push_back(editor->m_textModel.lines);
+      if (d != doc) continue;
+      // The caret may stand on the line position after the last line.
+      std::vector<std::string>& lines = expected.back();
+      const size_t line = static_cast<size_t>(editor->m_caretLine);
+      if (line >= lines.size()) lines.resize(line + 1);
+      lines[line].insert(static_cast<size_t>(editor->m_caretCol), keys);
+    }
+    keyboard.Type(keys);
+    const std::vector<wxDocument*> docs = Documents();
+    for (size_t i = 0; i < docs.size(); ++i) EXPECT_EQ(EditorOf(docs[i])->m_textModel.lines, expected[i]) << what;
+  };
+
+  ASSERT_EQ(Documents().size(), 1u);
+  typeInto(Documents()[0], "ab", "new document at start-up");
+  wxTEST_DIALOG(keyboard.Ctrl('o'), OpenPath(opened));
+  typeInto(DocumentOf(opened), "cd", "File Open");
+  size_t entry = 0;
+  while (entry < shell_->m_pDocManager->GetHistoryFilesCount() &&
+         shell_->m_pDocManager->GetHistoryFile(entry) != wxString::FromUTF8(recent))
+    ++entry;
+  ASSERT_TRUE(GetMainFrame()->ExecuteCommand(ids::ID_FILE_MRU_FILE1 + static_cast<int>(entry)));
+  Pump();
+  typeInto(DocumentOf(recent), "ef", "recent-file list");
+  auto* target = dynamic_cast<wxFileDropTarget*>(GetMainFrame()->GetDropTarget());
+  ASSERT_NE(target, nullptr);
+  ASSERT_TRUE(target->OnDropFiles(10, 10, Files({dropped})));
+  Pump();
+  typeInto(DocumentOf(dropped), "gh", "dropped");
+  wxArrayString offered;
+  wxTEST_DIALOG(keyboard.Ctrl('n'), ChooseKind(&offered, "Vorn2Edit"));
+  ASSERT_EQ(Documents().size(), 5u);
+  typeInto(Documents().back(), "ij", "File New");
+  Child second({handed}, {});
+  ASSERT_TRUE(PumpUntil([&] { return second.Exited() && DocumentOf(handed) != nullptr; }, 60000)) << second.Output();
+  Pump();
+  ASSERT_TRUE(keyboard.Focus(::getpid()));
+  typeInto(DocumentOf(handed), "kl", "second start");
+
+  wxUIActionSimulator mouse;
+  wxAuiNotebook* tabs = GetMainFrame()->GetNotebook();
+  for (const char* keys : {"mn", "op"}) {  // another document's tab, then the same tab in front
+    mouse.MouseMove(auitabs::TabPoint(tabs, DocumentOf(opened)->GetFirstView()->GetFrame()));
+    Pump();
+    mouse.MouseClick();
+    Pump();
+    typeInto(DocumentOf(opened), keys, std::string("tab click ") + keys);
+  }
+  keyboard.Ctrl('s');
+  EXPECT_TRUE(PumpUntil([&] { return ReadFile(opened) == "CON\ncdmnop\n"; }, 5000)) << ReadFile(opened);
+}
+
+// The real program takes typing at once: the file on its command line, and a
+// file that a second start hands over while the first file is in front. Its
+// window gets the input focus as a window manager would give it; nothing is
+// clicked. Ctrl+S saves what was typed.
+TEST_F(ApplicationTest, TheRealProgramTakesTypingAtOnceAfterOpening) {
+  const std::string first = MakeSource("first.vorn", "CON\n"), handed = MakeSource("handed.vorn2", "VAR\n");
+  Child program({first}, {"QUILLMARK_FIRST_PAINT=1"});
+  ASSERT_TRUE(program.FirstPaint(60000)) << program.Output();
+  Keyboard keyboard;
+  ASSERT_TRUE(keyboard.Focus(program.Pid()));
+  keyboard.Type("ab");
+  keyboard.Ctrl('s');
+  EXPECT_TRUE(PumpUntil([&] { return ReadFile(first) == "CON\nab\n"; }, 10000)) << ReadFile(first);
+
+  Child second({handed}, {});
+  ASSERT_TRUE(PumpUntil([&] { return second.Exited(); }, 60000)) << second.Output();
+  EXPECT_EQ(second.ExitCode(), 0);
+  // The caption names the document in front once it is open.
+  ASSERT_TRUE(PumpUntil([&] { return keyboard.Title(program.Pid()).rfind("handed.vorn2", 0) == 0; }, 10000))
+      << keyboard.Title(program.Pid());
+  ASSERT_TRUE(keyboard.Focus(program.Pid()));
+  keyboard.Type("cd");
+  keyboard.Ctrl('s');
+  EXPECT_TRUE(PumpUntil([&] { return ReadFile(handed) == "VAR\ncd\n"; }, 10000)) << ReadFile(handed);
+  EXPECT_EQ(ReadFile(first), "CON\nab\n");
+  EXPECT_FALSE(program.Exited());
 }
 
 TEST(RecoveryStoreTest, RecordsRoundTripAndDamagedOnesAreSkipped) {

@@ -1,6 +1,6 @@
 // The main frame and the document windows: ribbon, menus, accelerators and
-// the item-id mapping, the looks and their storage, the panes, command
-// routing, go-to-line, the status bar and print preview.
+// the item-id mapping, the looks and their storage, the panes and clicks on
+// their tabs, command routing, go-to-line, the status bar and print preview.
 #include <gtest/gtest.h>
 #include <wx/app.h>
 #include <wx/aui/aui.h>
@@ -39,6 +39,7 @@
 #include "res/EditorResources.h"
 #include "res/ResourceIds.h"
 #include "res/ShellResources.h"
+#include "support/AuiTabs.h"
 
 namespace {
 
@@ -617,6 +618,67 @@ TEST_F(FrameTest, KeysRunTheirCommandsAndF6MovesTheFocusRound) {
     Pump();
     EXPECT_TRUE(ContainsFocus(focused)) << focused->GetName();
   }
+}
+
+// A real click on a pane's tab changes that pane's page and nothing else,
+// whatever the tab's place: not the active document (the tab strip of the
+// documents would take the pane's page for one of its own), and the program
+// lives on. So does a click on a row of an Output list. The documents' own
+// tabs still switch documents.
+TEST_F(FrameTest, ClickingAPanesTabChangesOnlyThatPane) {
+  // A wx assert fails the test instead of waiting in a dialog.
+  const wxAssertHandler_t oldAssert = wxSetAssertHandler(
+      [](const wxString& file, int line, const wxString&, const wxString& cond, const wxString& msg) {
+        ADD_FAILURE() << "wx assert " << file << ":" << line << " " << cond << " " << msg;
+      });
+  wxAuiNotebook* output = frame_->m_wndOutput->m_wndTabs;
+  wxAuiNotebook* side = frame_->m_wndPaneTabs;
+  wxAuiNotebook* documents = frame_->GetNotebook();
+  wxUIActionSimulator mouse;
+  const auto click = [&](const wxPoint& point) {
+    ASSERT_NE(point, wxDefaultPosition);
+    mouse.MouseMove(point);
+    Pump();
+    mouse.MouseClick();
+    Pump();
+  };
+  std::vector<wxWindow*> windows;
+  const auto open = [&] {
+    windows.push_back(NewDocument()->GetFrame());
+    ASSERT_EQ(frame_->GetActiveChild(), windows.back());
+  };
+  const auto expectDocumentKept = [&](const std::string& what) {
+    EXPECT_EQ(frame_->GetActiveChild(), windows.back()) << what;
+    EXPECT_EQ(documents->GetCurrentPage(), windows.back()) << what;
+  };
+
+  open();
+  click(auitabs::TabPoint(output, frame_->m_wndOutput->m_wndOutputDebug));
+  EXPECT_EQ(output->GetCurrentPage(), frame_->m_wndOutput->m_wndOutputDebug);
+  expectDocumentKept("Debug, one document");
+  open();
+  click(auitabs::TabPoint(output, frame_->m_wndOutput->m_wndOutputFind));
+  EXPECT_EQ(output->GetCurrentPage(), frame_->m_wndOutput->m_wndOutputFind);
+  expectDocumentKept("Find, two documents");
+  open();
+  for (wxWindow* pane : {static_cast<wxWindow*>(frame_->m_wndFileView), static_cast<wxWindow*>(frame_->m_wndClassView)}) {
+    const wxString label = side->GetPageText(static_cast<size_t>(side->GetPageIndex(pane)));
+    click(auitabs::TabPoint(side, pane));
+    EXPECT_EQ(side->GetCurrentPage(), pane) << label;
+    EXPECT_EQ(frame_->m_mgr.GetPane(side).caption, label);
+    expectDocumentKept(label.ToStdString() + ", three documents");
+  }
+  click(auitabs::TabPoint(output, frame_->m_wndOutput->m_wndOutputBuild));
+  COutputList* build = frame_->m_wndOutput->m_wndOutputBuild;
+  const wxRect row = build->GetItemRect(1);
+  click(build->ClientToScreen(wxPoint(row.x + 20, row.y + row.height / 2)));
+  EXPECT_EQ(build->GetSelection(), 1);
+  expectDocumentKept("a row of the Build list");
+
+  click(auitabs::TabPoint(documents, windows.front()));
+  EXPECT_EQ(frame_->GetActiveChild(), windows.front());
+  EXPECT_EQ(output->GetCurrentPage(), build);
+  wxSetAssertHandler(oldAssert);
 }
 
 TEST_F(FrameTest, StatusBarShowsPane1AndPane2AndTogglesTheCaptionShowsTheDocumentFirstAndExitClosesAll) {
