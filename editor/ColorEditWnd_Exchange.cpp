@@ -67,7 +67,8 @@ void ColorEditWnd::InsertWideText(const std::wstring& text) {
 
 // Builds each line of the inserted text in `piece`. The first line break
 // splits the caret line: its head takes the first piece and its tail is kept
-// aside until the end, where it follows the last piece. Lines after the first
+// aside until the end, where it follows the last piece; the caret then stands
+// between the two, right after the inserted text. Lines after the first
 // break are inserted without recolouring; one full recolour follows at the end.
 void ColorEditWnd::InsertBytes(const std::string& bytes, bool record) {
   if (HasSelection()) DeleteSelection();
@@ -158,8 +159,8 @@ void ColorEditWnd::InsertBytes(const std::string& bytes, bool record) {
       }
     }
   } else if (!piece.empty() || !tail.empty()) {
-    piece += tail;
     const int column = static_cast<int>(piece.size());
+    piece += tail;
     try {
       insertLine(std::move(piece), m_caretLine);
     } catch (...) {

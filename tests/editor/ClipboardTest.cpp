@@ -36,6 +36,10 @@ class ClipboardTest : public EditorFixture {
     wxCommandEvent command(wxEVT_MENU);
     editor_->OnEditUndo(command);
   }
+  void Redo() {
+    wxCommandEvent command(wxEVT_MENU);
+    editor_->OnEditRedo(command);
+  }
 };
 
 TEST_F(ClipboardTest, CopyGivesCrLfBetweenLinesAndWorksReadOnlyWhereCutAndPasteDoNothing) {
@@ -85,9 +89,9 @@ TEST_F(ClipboardTest, PasteAndCopyReproduceEveryByte) {
 TEST_F(ClipboardTest, PasteMapsCharactersToBytesSplitsLinesAndUndoesInOneStep) {
   const struct { Lines_t before; int at; std::wstring text; Lines_t after; int col, line; } cases[] = {
       {{"[]"}, 1, L"\u20ac\u00e9\u2014\u2190", {"[\xA4\xE9\x02]"}, 4, 0},  // the dash has no glyph
-      {{"abcd", "ef"}, 2, L"x\n", {"abx", "cd", "ef"}, 2, 1},  // the caret ends after the tail
+      {{"abcd", "ef"}, 2, L"x\n", {"abx", "cd", "ef"}, 0, 1},  // the caret ends before the tail
       {{"abcd", "ef"}, 4, L"x\n", {"abcdx", "ef"}, 0, 1},
-      {{"abcd"}, 2, L"1\r\n2\r\n3", {"ab1", "2", "3cd"}, 3, 2},
+      {{"abcd"}, 2, L"1\r\n2\r\n3", {"ab1", "2", "3cd"}, 1, 2},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::PrintToString(c.after));
@@ -104,6 +108,10 @@ TEST_F(ClipboardTest, PasteMapsCharactersToBytesSplitsLinesAndUndoesInOneStep) {
     Undo();
     EXPECT_EQ(Lines(), c.before);
     EXPECT_EQ((std::vector<int>{editor_->m_caretCol, editor_->m_caretLine}), (std::vector<int>{c.at, 0}));
+    Redo();
+    EXPECT_EQ(Lines(), c.after);
+    EXPECT_EQ((std::vector<int>{editor_->m_caretCol, editor_->m_caretLine}), (std::vector<int>{c.col, c.line}));
+    Undo();
   }
   SetClip(L"");  // an empty text pastes nothing
   parent_->codes.clear();

@@ -46,7 +46,10 @@ TEST_F(ExchangeTest, InsertTextBreaksLinesFillsTabsMapsGlyphsAndMovesTheCaret) {
       {{""}, 0, 0, L"\u20ac\u00e9\u2014\tx", {"\xA4\xE9  x"}, 5, 0},  // the dash: no glyph, no column
       {{"a"}, 1, 1, L"\tb", {"a   b"}, 5, 0},       {{"abcd"}, 4, 4, L"\tb", {"abcd    b"}, 9, 0},
       {{"abcd"}, 1, 1, L"XY", {"aXYbcd"}, 3, 0},     {{"abcd"}, 3, 1, L"-", {"a-d"}, 2, 0},
-      {{"abcd", "ef"}, 2, 2, L"1\n2\n3", {"ab1", "2", "3cd", "ef"}, 3, 2},  // the caret ends after the tail
+      {{"abcd", "ef"}, 2, 2, L"1\n2\n3", {"ab1", "2", "3cd", "ef"}, 1, 2},  // the caret ends before the tail
+      {{"abcd"}, 1, 3, L"X\nY", {"aX", "Yd"}, 1, 1},  // a selection replaced
+      {{"abcd"}, 2, 2, L"\n", {"ab", "cd"}, 0, 1},
+      {{"  abc = 1"}, 2, 2, L"Y\n\tz", {"  Y", "    zabc = 1"}, 5, 1},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::PrintToString(c.after));
