@@ -68,4 +68,39 @@ TEST_F(ExchangeTest, InsertTextBreaksLinesFillsTabsMapsGlyphsAndMovesTheCaret) {
   }
 }
 
+TEST_F(ExchangeTest, InsertTextCountsWhatItLeavesOutAndUndoRestoresTheCaretBeforeTheTail) {
+  // A surrogate pair, as UTF-16 text holds a character above U+FFFF, is one character.
+  const struct { std::wstring text; std::size_t leftOut; std::string line; } cases[] = {
+      {L"x\u20ac\u00e9", 0, "x\xA4\xE9"},
+      {L"\u2014\u201C\u201D\u2018\u2019", 5, ""},
+      {std::wstring(1, static_cast<wchar_t>(0x1F600)) + L"a", 1, "a"},
+      {L"\xD83D\xDE00" L"a\u2713", 2, "a"},
+      {L"\xD83D" L"a", 1, "a"},      // a high surrogate alone
+      {L"\xDE00\xD83D", 2, ""},     // in the wrong order: two
+      {L"\u4E2D\u6587 \u2022", 2, " \x0F"},  // the bullet has its glyph
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::PrintToString(c.line));
+    editor_->ResetContent();
+    EXPECT_EQ(editor_->InsertText(c.text), c.leftOut);
+    EXPECT_EQ(Lines(), Lines_t{c.line});
+  }
+
+  SetLines({"  abc = 1"});
+  SetCaret(2, 0);
+  SetAnchor(2, 0);
+  editor_->InsertText(L"Y\n");
+  EXPECT_EQ(Lines(), (Lines_t{"  Y", "abc = 1"}));
+  EXPECT_EQ(std::make_pair(editor_->m_caretCol, editor_->m_caretLine), std::make_pair(0, 1));
+  wxCommandEvent command(wxEVT_MENU);
+  editor_->OnEditUndo(command);
+  EXPECT_EQ(Lines(), Lines_t{"  abc = 1"});
+  EXPECT_EQ(std::make_pair(editor_->m_caretCol, editor_->m_caretLine), std::make_pair(2, 0));
+  editor_->OnEditRedo(command);
+  EXPECT_EQ(Lines(), (Lines_t{"  Y", "abc = 1"}));
+  EXPECT_EQ(std::make_pair(editor_->m_caretCol, editor_->m_caretLine), std::make_pair(0, 1));
+  Char(L'Q');
+  EXPECT_EQ(Lines(), (Lines_t{"  Y", "Qabc = 1"}));
+}
+
 }  // namespace
