@@ -2,6 +2,7 @@
 // view's editor through the safe save.
 #include "app/QuillmarkDoc.h"
 
+#include <wx/filename.h>
 #include <wx/strconv.h>
 
 #include "app/DocManager.h"
@@ -9,6 +10,7 @@
 #include "app/SourceFile.h"
 #include "app/SourceView.h"
 #include "app/Vorn2EditView.h"
+#include "editor/GlyphTable.h"
 #include "platform/SafeFile.h"
 #include "res/AppMessageBox.h"
 
@@ -22,6 +24,25 @@ const wchar_t kOpenFailed[] = L"Failed to open given filename.";
 
 // A document path as the file system spells it.
 std::string FileSystemPath(const wxString& path) { return path.ToStdString(wxConvFile); }
+
+// The characters of a file's text that no glyph shows, which the editor
+// leaves out when it loads the text. The byte-order mark that begins a
+// UTF-16 file marks the encoding and is no character of the text.
+std::size_t CharactersLeftOut(const sourcefile::StagingText& text) {
+  if (text.InBytes()) return 0;  // every byte has a glyph
+  const std::wstring& wide = text.WideStore();
+  const std::size_t from = !wide.empty() && wide[0] == 0xFEFF ? 1 : 0;
+  return CountCharactersWithoutByte(wide.data() + from, wide.size() - from);
+}
+
+wxString LeftOutMessage(const wxString& path, std::size_t count) {
+  const wxString name = wxFileName(path).GetFullName();
+  if (count == 1)
+    return wxString::Format("1 character in %s cannot be shown and was left out. Saving writes the file without it.",
+                            name);
+  return wxString::Format(
+      "%zu characters in %s cannot be shown and were left out. Saving writes the file without them.", count, name);
+}
 
 // What the user is told when a save fails: the file, the step and the
 // system's reason. The file itself is then as it was before.
@@ -53,11 +74,14 @@ bool CSourceDoc::OnOpenDocument(const wxString& path) {
     AppMessageBox(kOpenFailed);
     return false;
   }
+  const std::size_t leftOut = CharactersLeftOut(text);
   m_strText = std::move(text);
   SetFilename(path, true);
   Modify(false);
   SetDocumentSaved(true);
   UpdateAllViews();
+  // Told once, over the window that shows the text without them.
+  if (leftOut > 0) AppMessageBox(LeftOutMessage(path, leftOut), wxOK | wxICON_WARNING, GetDocumentWindow());
   return true;
 }
 

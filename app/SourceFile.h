@@ -24,6 +24,8 @@ class StagingText {
 
   // The text as wide characters (built on each call when stored compactly).
   std::wstring Wide() const;
+  // The text as stored wide, without a copy; empty when InBytes().
+  const std::wstring& WideStore() const { return wideText_; }
   operator std::wstring() const { return Wide(); }  // NOLINT: reads as the wide text it stores
 
   bool empty() const { return wide_ ? wideText_.empty() : bytes_.empty(); }

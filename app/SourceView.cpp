@@ -41,12 +41,9 @@ void LoadStagingText(ColorEditWnd& editor, wxDocument* doc) {
     editor.LoadText(text.Bytes());
     return;
   }
+  const std::wstring& wide = text.WideStore();
   std::string bytes;
-  bytes.reserve(text.size());
-  for (wchar_t unit : text.Wide()) {
-    const int mapped = ByteOfChar(unit);
-    if (mapped >= 0) bytes += static_cast<char>(mapped);
-  }
+  AppendBytesOfText(wide.data(), wide.size(), bytes);
   editor.LoadText(bytes);
 }
 

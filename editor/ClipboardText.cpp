@@ -33,8 +33,9 @@ std::size_t SequenceLength(unsigned char lead) {
 
 }  // namespace
 
-std::size_t MapUtf8ToBytes(const char* text, std::size_t size, std::string& bytes) {
+std::size_t MapUtf8ToBytes(const char* text, std::size_t size, std::string& bytes, std::size_t& leftOut) {
   bytes.clear();
+  leftOut = 0;
   if (size == 0) return 0;
   // Every character takes at least one input byte and gives at most one.
   bytes.resize(size);
@@ -57,6 +58,7 @@ std::size_t MapUtf8ToBytes(const char* text, std::size_t size, std::string& byte
     const std::size_t length = SequenceLength(*p);
     if (length == 0 || static_cast<std::size_t>(end - p) < length) {
       bytes.clear();
+      leftOut = 0;
       return kNotUtf8;
     }
     static const unsigned char kLeadBits[] = {0, 0, 0x1F, 0x0F, 0x07};
@@ -64,6 +66,7 @@ std::size_t MapUtf8ToBytes(const char* text, std::size_t size, std::string& byte
     for (std::size_t k = 1; k < length; ++k) {
       if ((p[k] & 0xC0) != 0x80) {
         bytes.clear();
+        leftOut = 0;
         return kNotUtf8;
       }
       code = (code << 6) | (p[k] & 0x3F);
@@ -72,6 +75,7 @@ std::size_t MapUtf8ToBytes(const char* text, std::size_t size, std::string& byte
     ++characters;
     const int mapped = ByteOfChar(static_cast<wchar_t>(code));
     if (mapped >= 0) *out++ = static_cast<char>(mapped);
+    else ++leftOut;
   }
   bytes.resize(static_cast<std::size_t>(out - bytes.data()));
   return characters;

@@ -30,6 +30,7 @@ class Utf8ClipboardText : public wxDataObjectSimple {
 // continuation bytes, whatever value they give (overlong 3- and 4-byte forms,
 // surrogates, values up to 0x13FFFF); any other sequence fails the whole text.
 // Returns the number of characters decoded, or kNotUtf8 when the conversion
-// fails; `bytes` then holds nothing.
+// fails; `bytes` then holds nothing. `leftOut` is set to the number of
+// characters left out (0 when the conversion fails).
 constexpr std::size_t kNotUtf8 = static_cast<std::size_t>(-1);
-std::size_t MapUtf8ToBytes(const char* text, std::size_t size, std::string& bytes);
+std::size_t MapUtf8ToBytes(const char* text, std::size_t size, std::string& bytes, std::size_t& leftOut);

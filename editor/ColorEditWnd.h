@@ -124,14 +124,18 @@ class ColorEditWnd : public wxWindow {
 
   // ---- text exchange and clipboard (ColorEditWnd_Exchange.cpp) ----
   std::string GetText() const;
-  void InsertText(const std::wstring& text);
-  void InsertWideText(const std::wstring& text);
+  // Both return how many characters of the text were left out because no
+  // glyph shows them (a surrogate pair counts as one).
+  std::size_t InsertText(const std::wstring& text);
+  std::size_t InsertWideText(const std::wstring& text);
   // Loads the text of a file being opened, each byte a character of the same
   // value: inserted as InsertText inserts it, with no undo record, and the
   // undo and redo histories left empty.
   void LoadText(const std::string& bytes);
   void CopySelection();
   void Cut();
+  // Pastes the clipboard's text; when characters of it were left out, tells
+  // the user how many in a message box.
   void Paste();
 
   // ---- commands, context menu, accelerators, focus (ColorEditWnd_Commands.cpp) ----
@@ -307,6 +311,9 @@ class ColorEditWnd : public wxWindow {
   // InsertWideText of text already mapped to bytes; records the undo steps
   // only when `record`.
   void InsertBytes(const std::string& bytes, bool record);
+  // The paste itself, under the wait cursor; returns how many characters of
+  // the clipboard's text were left out.
+  std::size_t PasteClipboardText();
   // commands:
   bool TryBefore(wxEvent& event) override;
   bool IsCommandEnabled(int id);

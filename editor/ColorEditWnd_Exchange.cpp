@@ -12,6 +12,8 @@
 
 #include "editor/ClipboardText.h"
 #include "editor/GlyphTable.h"
+#include "res/AppMessageBox.h"
+#include "res/EditorResources.h"
 #include "res/ResourceIds.h"
 
 namespace {
@@ -38,12 +40,13 @@ std::string ColorEditWnd::GetText() const {
   return text;
 }
 
-void ColorEditWnd::InsertText(const std::wstring& text) {
+std::size_t ColorEditWnd::InsertText(const std::wstring& text) {
   m_currentFrame.Clear();
   ClearFrameStack(m_redoStack);
-  InsertWideText(text);
+  const std::size_t leftOut = InsertWideText(text);
   CommitUndoFrame();
   SendNotification(ids::EN_CHANGE);
+  return leftOut;
 }
 
 void ColorEditWnd::LoadText(const std::string& bytes) {
@@ -55,19 +58,17 @@ void ColorEditWnd::LoadText(const std::string& bytes) {
   SendNotification(ids::EN_CHANGE);
 }
 
-void ColorEditWnd::InsertWideText(const std::wstring& text) {
+std::size_t ColorEditWnd::InsertWideText(const std::wstring& text) {
   std::string bytes;
-  bytes.reserve(text.size());
-  for (wchar_t unit : text) {
-    const int mapped = ByteOfChar(unit);
-    if (mapped >= 0) bytes += static_cast<char>(mapped);  // a character without a glyph is left out
-  }
+  const std::size_t leftOut = AppendBytesOfText(text.data(), text.size(), bytes);
   InsertBytes(bytes, true);
+  return leftOut;
 }
 
 // Builds each line of the inserted text in `piece`. The first line break
 // splits the caret line: its head takes the first piece and its tail is kept
-// aside until the end, where it follows the last piece. Lines after the first
+// aside until the end, where it follows the last piece; the caret then stands
+// between the two, right after the inserted text. Lines after the first
 // break are inserted without recolouring; one full recolour follows at the end.
 void ColorEditWnd::InsertBytes(const std::string& bytes, bool record) {
   if (HasSelection()) DeleteSelection();
@@ -158,8 +159,8 @@ void ColorEditWnd::InsertBytes(const std::string& bytes, bool record) {
       }
     }
   } else if (!piece.empty() || !tail.empty()) {
-    piece += tail;
     const int column = static_cast<int>(piece.size());
+    piece += tail;
     try {
       insertLine(std::move(piece), m_caretLine);
     } catch (...) {
@@ -241,6 +242,12 @@ void ColorEditWnd::Cut() {
 
 void ColorEditWnd::Paste() {
   if (m_readOnly) return;
+  const std::size_t leftOut = PasteClipboardText();
+  // Told once the paste has ended and the wait cursor is gone.
+  if (leftOut > 0) AppMessageBox(PasteLeftOutMessage(leftOut), wxOK | wxICON_WARNING, this);
+}
+
+std::size_t ColorEditWnd::PasteClipboardText() {
   wxBusyCursor wait;
   UpdateCaret(false);
 
@@ -250,26 +257,24 @@ void ColorEditWnd::Paste() {
   // format's encoding) pastes nothing.
   std::string bytes;
   std::size_t characters = 0;
+  std::size_t leftOut = 0;
   if (wxTheClipboard->Open()) {
     if (wxTheClipboard->IsSupported(wxDF_UNICODETEXT)) {
       Utf8ClipboardText utf8;
       wxTextDataObject plain;
       if (wxTheClipboard->GetData(utf8)) {
-        characters = MapUtf8ToBytes(utf8.Bytes().data(), utf8.Bytes().size(), bytes);
+        characters = MapUtf8ToBytes(utf8.Bytes().data(), utf8.Bytes().size(), bytes, leftOut);
       } else if (wxTheClipboard->GetData(plain)) {
         const std::wstring text = plain.GetText().ToStdWstring();
         characters = text.size();
-        for (wchar_t unit : text) {
-          const int mapped = ByteOfChar(unit);
-          if (mapped >= 0) bytes += static_cast<char>(mapped);
-        }
+        leftOut = AppendBytesOfText(text.data(), text.size(), bytes);
       }
     }
     wxTheClipboard->Close();
   }
   if (characters == 0 || characters == kNotUtf8) {
     UpdateCaret(true);
-    return;
+    return 0;
   }
 
   m_currentFrame.Clear();
@@ -278,4 +283,5 @@ void ColorEditWnd::Paste() {
   CommitAndNotify();
   EnsureCaretVisible();
   UpdateCaret(true);
+  return leftOut;
 }

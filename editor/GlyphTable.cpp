@@ -76,3 +76,36 @@ int ByteOfChar(wchar_t unit) {
   if (it == reverse.end() || it->first != unit) return -1;
   return it->second;
 }
+
+namespace {
+
+bool IsHighSurrogate(wchar_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
+bool IsLowSurrogate(wchar_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
+
+// Calls `take` with the byte of each unit that has one; returns the number of
+// characters without one, a surrogate pair counted once.
+template <typename Take>
+std::size_t MapText(const wchar_t* text, std::size_t size, Take take) {
+  std::size_t leftOut = 0;
+  for (std::size_t i = 0; i < size; ++i) {
+    const int mapped = ByteOfChar(text[i]);
+    if (mapped >= 0) {
+      take(static_cast<char>(mapped));
+      continue;
+    }
+    ++leftOut;
+    if (IsHighSurrogate(text[i]) && i + 1 < size && IsLowSurrogate(text[i + 1])) ++i;
+  }
+  return leftOut;
+}
+
+}  // namespace
+
+std::size_t AppendBytesOfText(const wchar_t* text, std::size_t size, std::string& bytes) {
+  bytes.reserve(bytes.size() + size);
+  return MapText(text, size, [&bytes](char b) { bytes += b; });
+}
+
+std::size_t CountCharactersWithoutByte(const wchar_t* text, std::size_t size) {
+  return MapText(text, size, [](char) {});
+}

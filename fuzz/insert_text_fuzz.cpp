@@ -2,7 +2,7 @@
 // GetText and compared with the mapping rules: units up to U+00FF are their own
 // byte, others the byte whose glyph they are or nothing; CR dropped; LF ends a
 // line; TAB filled with spaces to the next stop; a selection is replaced; the
-// text after the caret follows the last inserted line. Also checked: the caret
+// text after the caret follows the last inserted line, the caret between them. Also checked: the caret
 // and anchor, the text model's invariants and analysis, that one undo gives the
 // text back, and that GetText's result inserted into a fresh editor gives the
 // same lines. wx is started once; the editor needs a display (Xvfb in CI).
@@ -120,7 +120,7 @@ void PlainInsert(Lines& lines, Pos& caret, Pos anchor, const std::wstring& units
   const std::string last = segments.back() + right;
   if (!last.empty()) {
     lines.insert(lines.begin() + caret.line, last);
-    caret.col = static_cast<int>(last.size());
+    caret.col = static_cast<int>(segments.back().size());  // before the rest of the split line
   }
 }
 

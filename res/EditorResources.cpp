@@ -70,3 +70,8 @@ bool AcceleratorMatches(const wxAcceleratorEntry& entry, const wxKeyEvent& event
   return event.GetKeyCode() == key && ((flags & wxACCEL_CTRL) != 0) == event.ControlDown() &&
          ((flags & wxACCEL_SHIFT) != 0) == event.ShiftDown() && ((flags & wxACCEL_ALT) != 0) == event.AltDown();
 }
+
+wxString PasteLeftOutMessage(std::size_t count) {
+  if (count == 1) return "1 character of the pasted text cannot be shown and was left out.";
+  return wxString::Format("%zu characters of the pasted text cannot be shown and were left out.", count);
+}

@@ -1,8 +1,11 @@
-// The editor's own resources: its context menu (310) and its accelerator
-// table (312).
+// The editor's own resources: its context menu (310), its accelerator
+// table (312) and its message texts.
 #pragma once
 
 #include <wx/accel.h>
+#include <wx/string.h>
+
+#include <cstddef>
 
 #include <memory>
 #include <vector>
@@ -35,3 +38,7 @@ wxAcceleratorTable LoadEditorAccelerators();
 // Whether a key-down is the entry's key with exactly the entry's Ctrl, Shift
 // and Alt state.
 bool AcceleratorMatches(const wxAcceleratorEntry& entry, const wxKeyEvent& event);
+
+// The message after a paste that left out `count` (at least 1) characters
+// that no glyph shows.
+wxString PasteLeftOutMessage(std::size_t count);

@@ -115,6 +115,7 @@ TEST_F(DocumentTest, Utf16FilesKeepTheirLinesAndMapCharactersThroughTheGlyphTabl
                                 std::u16string(1, char16_t(control)) + u"\u00E9\U0001F600y\r\n";
   const std::wstring glyphStaging =
       L"\xFEFFx" + std::wstring(1, euro) + L"\x2014" + std::wstring(1, control) + L"\xE9\xD83D\xDE00y\r\n";
+  MessageBoxes boxes;
   CheckReading({
       {"CR LF", Utf16File(u"a\r\nb\r\n"), L"\xFEFF" L"a\r\nb\r\n", {"a", "b"}, "a\nb\n"},
       {"CR", Utf16File(u"a\rb\r"), L"\xFEFF" L"a\r\nb\r\n", {"a", "b"}, "a\nb\n"},
@@ -127,6 +128,9 @@ TEST_F(DocumentTest, Utf16FilesKeepTheirLinesAndMapCharactersThroughTheGlyphTabl
       {"byte-order mark only", "\xFF\xFE", L"\xFEFF", {""}, ""},
       {"byte-order mark and one odd byte", "\xFF\xFE\x41", L"\xFEFF", {""}, ""},
   });
+  // Only the file with the dash and the emoji (one surrogate pair) loses characters.
+  EXPECT_EQ(boxes.texts, std::vector<wxString>{"2 characters in read.vorn cannot be shown and were left out. "
+                                               "Saving writes the file without them."});
 }
 
 TEST_F(DocumentTest, FilesThatCannotBeReadAreRefusedWithTheMessage) {

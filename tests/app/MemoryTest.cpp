@@ -34,6 +34,7 @@ TEST(StagingMemoryTest, EveryCharacterReadsBackAsStored) {
     moved = std::wstring(text);
     for (const sourcefile::StagingText* staging : {&copied, &moved}) {
       EXPECT_EQ(text, staging->Wide());
+      EXPECT_EQ(staging->InBytes() ? std::wstring() : text, staging->WideStore());
       EXPECT_EQ(text, *staging);
       EXPECT_EQ(text.size(), staging->size());
       EXPECT_EQ(text.empty(), staging->empty());

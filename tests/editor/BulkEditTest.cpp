@@ -137,7 +137,7 @@ struct Reference {
       }
     } else if (!piece.empty() || !tail.empty()) {
       InsertLine(piece + tail, caretLine, false);
-      caretCol = static_cast<int>((piece + tail).size());
+      caretCol = static_cast<int>(piece.size());
     }
     anchorCol = caretCol;
     anchorLine = caretLine;

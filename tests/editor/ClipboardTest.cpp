@@ -5,6 +5,7 @@
 
 #include "editor/GlyphTable.h"
 #include "support/EditorFixture.h"
+#include "support/MessageBoxes.h"
 
 #include <wx/clipbrd.h>
 
@@ -35,6 +36,10 @@ class ClipboardTest : public EditorFixture {
   void Undo() {
     wxCommandEvent command(wxEVT_MENU);
     editor_->OnEditUndo(command);
+  }
+  void Redo() {
+    wxCommandEvent command(wxEVT_MENU);
+    editor_->OnEditRedo(command);
   }
 };
 
@@ -83,11 +88,24 @@ TEST_F(ClipboardTest, PasteAndCopyReproduceEveryByte) {
 }
 
 TEST_F(ClipboardTest, PasteMapsCharactersToBytesSplitsLinesAndUndoesInOneStep) {
-  const struct { Lines_t before; int at; std::wstring text; Lines_t after; int col, line; } cases[] = {
-      {{"[]"}, 1, L"\u20ac\u00e9\u2014\u2190", {"[\xA4\xE9\x02]"}, 4, 0},  // the dash has no glyph
-      {{"abcd", "ef"}, 2, L"x\n", {"abx", "cd", "ef"}, 2, 1},  // the caret ends after the tail
-      {{"abcd", "ef"}, 4, L"x\n", {"abcdx", "ef"}, 0, 1},
-      {{"abcd"}, 2, L"1\r\n2\r\n3", {"ab1", "2", "3cd"}, 3, 2},
+  // {lines, caret column on the first line, text, lines after, caret after, what the user is told}
+  const struct {
+    Lines_t before;
+    int at;
+    std::wstring text;
+    Lines_t after;
+    int col, line;
+    const char* told;
+  } cases[] = {
+      {{"[]"}, 1, L"\u20ac\u00e9\u2014\u2190", {"[\xA4\xE9\x02]"}, 4, 0,  // the dash has no glyph
+       "1 character of the pasted text cannot be shown and was left out."},
+      {{"[]"}, 1, L"\u201Cq\u201D \U0001F600\u2713\u4E2D", {"[q ]"}, 3, 0,
+       "5 characters of the pasted text cannot be shown and were left out."},
+      {{"abcd", "ef"}, 2, L"x\n", {"abx", "cd", "ef"}, 0, 1, nullptr},  // the caret ends before the tail
+      {{"abcd", "ef"}, 4, L"x\n", {"abcdx", "ef"}, 0, 1, nullptr},
+      {{"abcd"}, 2, L"1\r\n2\r\n3", {"ab1", "2", "3cd"}, 1, 2, nullptr},
+      {{"abcd"}, 2, L"1\n\u20142", {"ab1", "2cd"}, 1, 1,
+       "1 character of the pasted text cannot be shown and was left out."},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::PrintToString(c.after));
@@ -96,14 +114,22 @@ TEST_F(ClipboardTest, PasteMapsCharactersToBytesSplitsLinesAndUndoesInOneStep) {
     SetClip(c.text.c_str());
     editor_->m_redoStack.emplace_back();
     parent_->codes.clear();
+    MessageBoxes boxes;
     editor_->Paste();
     EXPECT_EQ(Lines(), c.after);
     EXPECT_EQ((std::vector<int>{editor_->m_caretCol, editor_->m_caretLine}), (std::vector<int>{c.col, c.line}));
     EXPECT_TRUE(editor_->m_redoStack.empty());
     EXPECT_EQ(parent_->codes, std::vector<int>{ids::EN_CHANGE});
+    EXPECT_EQ(boxes.texts, c.told ? std::vector<wxString>{c.told} : std::vector<wxString>{});
+    EXPECT_EQ(boxes.captions, c.told ? std::vector<wxString>{"Quillmark"} : std::vector<wxString>{});
     Undo();
     EXPECT_EQ(Lines(), c.before);
     EXPECT_EQ((std::vector<int>{editor_->m_caretCol, editor_->m_caretLine}), (std::vector<int>{c.at, 0}));
+    Redo();
+    EXPECT_EQ(Lines(), c.after);
+    EXPECT_EQ((std::vector<int>{editor_->m_caretCol, editor_->m_caretLine}), (std::vector<int>{c.col, c.line}));
+    EXPECT_EQ(boxes.texts.size(), c.told ? 1u : 0u);  // undo and redo tell nothing
+    Undo();
   }
   SetClip(L"");  // an empty text pastes nothing
   parent_->codes.clear();

@@ -10,6 +10,7 @@
 #include "editor/ClipboardText.h"
 #include "editor/GlyphTable.h"
 #include "support/EditorFixture.h"
+#include "support/MessageBoxes.h"
 
 namespace {
 
@@ -75,8 +76,11 @@ TEST(ClipboardTextTest, DecodingAgreesWithTheToolkitOnValidAndInvalidSequences) 
   for (const auto& c : cases) {
     SCOPED_TRACE(Hex(c.utf8));
     std::string bytes = "stale";
-    EXPECT_EQ(MapUtf8ToBytes(c.utf8.data(), c.utf8.size(), bytes), c.characters);
+    std::size_t leftOut = 99;
+    EXPECT_EQ(MapUtf8ToBytes(c.utf8.data(), c.utf8.size(), bytes, leftOut), c.characters);
     EXPECT_EQ(bytes, c.bytes);
+    // Every character gives one byte or is left out.
+    EXPECT_EQ(leftOut, c.characters == kNotUtf8 ? 0 : c.characters - c.bytes.size());
     std::string toolkit;
     EXPECT_EQ(ToolkitMapping(c.utf8, toolkit), c.characters);
     EXPECT_EQ(toolkit, c.bytes);
@@ -94,9 +98,11 @@ TEST(ClipboardTextTest, DecodingAgreesWithTheToolkitOnRandomBytes) {
     std::string utf8;
     for (int k = length(rng); k > 0; --k) utf8 += static_cast<char>(kPool[pick(rng)]);
     std::string ours, toolkit;
-    const std::size_t characters = MapUtf8ToBytes(utf8.data(), utf8.size(), ours);
+    std::size_t leftOut = 99;
+    const std::size_t characters = MapUtf8ToBytes(utf8.data(), utf8.size(), ours, leftOut);
     ASSERT_EQ(characters, ToolkitMapping(utf8, toolkit)) << Hex(utf8);
     ASSERT_EQ(ours, toolkit) << Hex(utf8);
+    ASSERT_EQ(leftOut, characters == kNotUtf8 ? 0 : characters - ours.size()) << Hex(utf8);
     valid += characters != kNotUtf8;
   }
   EXPECT_GT(valid, 1000);  // the draw reaches valid text as well as invalid
@@ -113,15 +119,18 @@ void SetClipBytes(const std::string& utf8) {
 using ClipboardUtf8PasteTest = EditorFixture;
 
 TEST_F(ClipboardUtf8PasteTest, PasteTakesValidUtf8AndLeavesEverythingAsItWasForInvalid) {
-  // {clipboard bytes, lines after pasting at column 1 of "[]"; empty: nothing pasted}
-  const struct { std::string utf8; Lines_t after; } cases[] = {
-      {"x\xE2\x82\xAC\r\ny", {"[x\xA4", "y]"}},
-      {std::string("a\0", 2), {std::string("[a\0]", 4)}},
-      {"\xE0\x80\x80", {std::string("[\0]", 3)}},
-      {"\xE2\x80\x94", {"[]"}},  // a character without a glyph is still a paste, of no step
-      {"x\xC3", {}},
-      {"\xC0\x80", {}},
-      {"", {}},
+  const char* const one = "1 character of the pasted text cannot be shown and was left out.";
+  const char* const two = "2 characters of the pasted text cannot be shown and were left out.";
+  // {clipboard bytes, lines after pasting at column 1 of "[]" (empty: nothing pasted), the message told}
+  const struct { std::string utf8; Lines_t after; const char* told; } cases[] = {
+      {"x\xE2\x82\xAC\r\ny", {"[x\xA4", "y]"}, nullptr},
+      {std::string("a\0", 2), {std::string("[a\0]", 4)}, nullptr},
+      {"\xE0\x80\x80", {std::string("[\0]", 3)}, nullptr},
+      {"\xE2\x80\x94", {"[]"}, one},  // a character without a glyph is still a paste, of no step
+      {"a\xF0\x9F\x98\x80\r\n\xE2\x9C\x93", {"[a", "]"}, two},  // an emoji is one character
+      {"x\xC3", {}, nullptr},
+      {"\xC0\x80", {}, nullptr},
+      {"", {}, nullptr},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(Hex(c.utf8));
@@ -134,7 +143,9 @@ TEST_F(ClipboardUtf8PasteTest, PasteTakesValidUtf8AndLeavesEverythingAsItWasForI
     editor_->m_redoStack.emplace_back();
     SetClipBytes(c.utf8);
     parent_->codes.clear();
+    MessageBoxes boxes;
     editor_->Paste();
+    EXPECT_EQ(boxes.texts, c.told ? std::vector<wxString>{c.told} : std::vector<wxString>{});
     if (c.after.empty()) {
       EXPECT_EQ(Lines(), Lines_t{"[]"});
       EXPECT_TRUE(parent_->codes.empty());

@@ -46,7 +46,10 @@ TEST_F(ExchangeTest, InsertTextBreaksLinesFillsTabsMapsGlyphsAndMovesTheCaret) {
       {{""}, 0, 0, L"\u20ac\u00e9\u2014\tx", {"\xA4\xE9  x"}, 5, 0},  // the dash: no glyph, no column
       {{"a"}, 1, 1, L"\tb", {"a   b"}, 5, 0},       {{"abcd"}, 4, 4, L"\tb", {"abcd    b"}, 9, 0},
       {{"abcd"}, 1, 1, L"XY", {"aXYbcd"}, 3, 0},     {{"abcd"}, 3, 1, L"-", {"a-d"}, 2, 0},
-      {{"abcd", "ef"}, 2, 2, L"1\n2\n3", {"ab1", "2", "3cd", "ef"}, 3, 2},  // the caret ends after the tail
+      {{"abcd", "ef"}, 2, 2, L"1\n2\n3", {"ab1", "2", "3cd", "ef"}, 1, 2},  // the caret ends before the tail
+      {{"abcd"}, 1, 3, L"X\nY", {"aX", "Yd"}, 1, 1},  // a selection replaced
+      {{"abcd"}, 2, 2, L"\n", {"ab", "cd"}, 0, 1},
+      {{"  abc = 1"}, 2, 2, L"Y\n\tz", {"  Y", "    zabc = 1"}, 5, 1},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::PrintToString(c.after));
@@ -63,6 +66,41 @@ TEST_F(ExchangeTest, InsertTextBreaksLinesFillsTabsMapsGlyphsAndMovesTheCaret) {
     EXPECT_EQ(parent_->codes, std::vector<int>{ids::EN_CHANGE});
     EXPECT_TRUE(editor_->m_redoStack.empty() && editor_->m_undoStack.size() == frames + !c.text.empty());
   }
+}
+
+TEST_F(ExchangeTest, InsertTextCountsWhatItLeavesOutAndUndoRestoresTheCaretBeforeTheTail) {
+  // A surrogate pair, as UTF-16 text holds a character above U+FFFF, is one character.
+  const struct { std::wstring text; std::size_t leftOut; std::string line; } cases[] = {
+      {L"x\u20ac\u00e9", 0, "x\xA4\xE9"},
+      {L"\u2014\u201C\u201D\u2018\u2019", 5, ""},
+      {std::wstring(1, static_cast<wchar_t>(0x1F600)) + L"a", 1, "a"},
+      {L"\xD83D\xDE00" L"a\u2713", 2, "a"},
+      {L"\xD83D" L"a", 1, "a"},      // a high surrogate alone
+      {L"\xDE00\xD83D", 2, ""},     // in the wrong order: two
+      {L"\u4E2D\u6587 \u2022", 2, " \x0F"},  // the bullet has its glyph
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::PrintToString(c.line));
+    editor_->ResetContent();
+    EXPECT_EQ(editor_->InsertText(c.text), c.leftOut);
+    EXPECT_EQ(Lines(), Lines_t{c.line});
+  }
+
+  SetLines({"  abc = 1"});
+  SetCaret(2, 0);
+  SetAnchor(2, 0);
+  editor_->InsertText(L"Y\n");
+  EXPECT_EQ(Lines(), (Lines_t{"  Y", "abc = 1"}));
+  EXPECT_EQ(std::make_pair(editor_->m_caretCol, editor_->m_caretLine), std::make_pair(0, 1));
+  wxCommandEvent command(wxEVT_MENU);
+  editor_->OnEditUndo(command);
+  EXPECT_EQ(Lines(), Lines_t{"  abc = 1"});
+  EXPECT_EQ(std::make_pair(editor_->m_caretCol, editor_->m_caretLine), std::make_pair(2, 0));
+  editor_->OnEditRedo(command);
+  EXPECT_EQ(Lines(), (Lines_t{"  Y", "abc = 1"}));
+  EXPECT_EQ(std::make_pair(editor_->m_caretCol, editor_->m_caretLine), std::make_pair(0, 1));
+  Char(L'Q');
+  EXPECT_EQ(Lines(), (Lines_t{"  Y", "Qabc = 1"}));
 }
 
 }  // namespace

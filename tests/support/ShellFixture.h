@@ -7,12 +7,9 @@
 #include <wx/app.h>
 #include <wx/docview.h>
 #include <wx/filename.h>
-#include <wx/modalhook.h>
-#include <wx/msgdlg.h>
 #include <wx/utils.h>
 
 #include <chrono>
-#include <deque>
 #include <fstream>
 #include <functional>
 #include <iterator>
@@ -26,6 +23,7 @@
 #include "app/QuillmarkView.h"
 #include "app/Vorn2EditView.h"
 #include "res/ResourceIds.h"
+#include "support/MessageBoxes.h"
 
 namespace shelltest {
 
@@ -59,28 +57,7 @@ inline bool PumpUntil(const std::function<bool()>& done, int ms) {
   return true;
 }
 
-// Answers message boxes unseen (wxID_OK unless answers are queued) and notes them.
-class MessageBoxes : public wxModalDialogHook {
- public:
-  MessageBoxes() { Register(); }
-  ~MessageBoxes() override { Unregister(); }
-  std::vector<wxString> texts, captions;
-  std::vector<long> styles;
-  std::deque<int> answers;
-
- protected:
-  int Enter(wxDialog* dialog) override {
-    auto* box = dynamic_cast<wxMessageDialog*>(dialog);
-    texts.push_back(box ? box->GetMessage() : "<not a message box>");
-    captions.push_back(dialog->GetTitle());
-    styles.push_back(box ? box->GetMessageDialogStyle() : 0);
-    if (answers.empty()) return wxID_OK;
-    const int answer = answers.front();
-    answers.pop_front();
-    return answer;
-  }
-  void Exit(wxDialog*) override {}
-};
+using ::MessageBoxes;
 
 // A shown main frame with a doc manager of both kinds and a temporary folder.
 class DocFrameTest : public ::testing::Test {
