@@ -10,6 +10,7 @@
 #include <wx/dcmemory.h>
 #include <wx/fileconf.h>
 #include <wx/filename.h>
+#include <wx/frame.h>
 #include <wx/ribbon/bar.h>
 #include <wx/ribbon/buttonbar.h>
 #include <wx/ribbon/page.h>
@@ -497,6 +498,12 @@ TEST(RealProgram, StartLookSwitchesAndExitPrintNothingOnStandardError) {
 
     // The Style tool sits at the right end of the row above the ribbon's
     // tabs; its menu lists 215-219.
+    // The simulator measures the screen through a window of this process:
+    // a small one out of the program's way.
+    auto* holder = new wxFrame(nullptr, wxID_ANY, "", wxPoint(1800, 1100), wxSize(40, 40));
+    holder->Show();
+    wxTheApp->SetTopWindow(holder);
+    Pump();
     wxUIActionSimulator sim;
     const std::pair<int, long> choices[] = {{5, 219}, {2, 216}, {1, 215}, {4, 218}, {5, 219}};
     for (const auto& [downs, look] : choices) {
@@ -559,6 +566,9 @@ TEST(RealProgram, StartLookSwitchesAndExitPrintNothingOnStandardError) {
     XCloseDisplay(display);
     int code = -1;
     EXPECT_TRUE(PumpUntil([&] { return program.Ended(&code); }, 20000)) << "the program did not end";
+    wxTheApp->SetTopWindow(nullptr);
+    holder->Destroy();
+    Pump();
     EXPECT_EQ(code, 0);
     EXPECT_EQ(program.Errors(), "");
   }
