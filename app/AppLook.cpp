@@ -6,7 +6,11 @@
 #include <wx/ribbon/art.h>
 #include <wx/ribbon/bar.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
+#include <initializer_list>
+#include <type_traits>
 
 #include "res/ResourceIds.h"
 
@@ -93,6 +97,95 @@ const LookColours* Find(int id) {
   return nullptr;
 }
 
+// How far apart a label's and its background's brightness (0-255) must be
+// for the label to read well.
+constexpr double kReadableContrast = 110;
+
+double Brightness(const wxColour& colour) {
+  return 0.299 * colour.Red() + 0.587 * colour.Green() + 0.114 * colour.Blue();
+}
+
+// The least brightness difference between `text` and any of `backgrounds`.
+double LeastContrast(const wxColour& text, std::initializer_list<wxColour> backgrounds) {
+  double least = 255;
+  for (const wxColour& background : backgrounds)
+    least = std::min(least, std::fabs(Brightness(text) - Brightness(background)));
+  return least;
+}
+
+// `preferred` when it reads well on every one of `backgrounds`, else black or
+// white, whichever reads better.
+wxColour ReadableOn(const wxColour& preferred, std::initializer_list<wxColour> backgrounds) {
+  if (LeastContrast(preferred, backgrounds) >= kReadableContrast) return preferred;
+  return LeastContrast(*wxBLACK, backgrounds) >= LeastContrast(*wxWHITE, backgrounds) ? *wxBLACK : *wxWHITE;
+}
+
+// `text` moved halfway towards the backgrounds' mean: a greyed label.
+wxColour Greyed(const wxColour& text, std::initializer_list<wxColour> backgrounds) {
+  int red = 0, green = 0, blue = 0;
+  for (const wxColour& background : backgrounds) {
+    red += background.Red();
+    green += background.Green();
+    blue += background.Blue();
+  }
+  const int count = static_cast<int>(backgrounds.size());
+  auto half = [count](int a, int sum) { return static_cast<unsigned char>((a + sum / count) / 2); };
+  return wxColour(half(text.Red(), red), half(text.Green(), green), half(text.Blue(), blue));
+}
+
+// Ribbon art whose button labels are drawn in a colour that reads on the
+// button's background in the state it is drawn in. wx draws every label in
+// one colour, dark for light pages, also on the dark background of a pressed
+// or toggled button; and it draws a disabled label like an enabled one.
+template <class Art>
+class ReadableButtonArt : public Art {
+ public:
+  wxRibbonArtProvider* Clone() const override {
+    auto* copy = new ReadableButtonArt;
+    wxColour primary, secondary, tertiary;
+    this->GetColourScheme(&primary, &secondary, &tertiary);
+    copy->SetColourScheme(primary, secondary, tertiary);
+    return copy;
+  }
+
+  void DrawButtonBarButton(wxDC& dc, wxWindow* wnd, const wxRect& rect, wxRibbonButtonKind kind, long state,
+                           const wxString& label, const wxBitmap& bitmapLarge, const wxBitmap& bitmapSmall) override {
+    // A toggled button is drawn as a pressed one, and pressed again as a plain one.
+    long shown = state;
+    if (kind == wxRIBBON_BUTTON_TOGGLE && (state & wxRIBBON_BUTTONBAR_BUTTON_TOGGLED))
+      shown ^= wxRIBBON_BUTTONBAR_BUTTON_ACTIVE_MASK;
+    const wxColour label0 = this->m_button_bar_label_colour;
+    const wxColour disabled0 = this->m_button_bar_label_disabled_colour;
+    const auto use = [this, &label0](std::initializer_list<wxColour> backgrounds) {
+      const wxColour readable = ReadableOn(label0, backgrounds);
+      this->m_button_bar_label_colour = readable;
+      this->m_button_bar_label_disabled_colour = Greyed(readable, backgrounds);
+    };
+    if constexpr (std::is_base_of_v<wxRibbonAUIArtProvider, Art>) {
+      if (shown & wxRIBBON_BUTTONBAR_BUTTON_ACTIVE_MASK)
+        use({this->m_button_bar_active_background_brush.GetColour()});
+      else if (shown & wxRIBBON_BUTTONBAR_BUTTON_HOVER_MASK)
+        use({this->m_button_bar_hover_background_brush.GetColour()});
+      else
+        use({this->m_background_brush.GetColour()});
+    } else {
+      if (shown & wxRIBBON_BUTTONBAR_BUTTON_ACTIVE_MASK)
+        use({this->m_button_bar_active_background_colour, this->m_button_bar_active_background_gradient_colour,
+             this->m_button_bar_active_background_top_colour,
+             this->m_button_bar_active_background_top_gradient_colour});
+      else if (shown & wxRIBBON_BUTTONBAR_BUTTON_HOVER_MASK)
+        use({this->m_button_bar_hover_background_colour, this->m_button_bar_hover_background_gradient_colour,
+             this->m_button_bar_hover_background_top_colour, this->m_button_bar_hover_background_top_gradient_colour});
+      else
+        use({this->m_page_background_colour, this->m_page_background_gradient_colour,
+             this->m_page_background_top_colour, this->m_page_background_top_gradient_colour});
+    }
+    Art::DrawButtonBarButton(dc, wnd, rect, kind, state, label, bitmapLarge, bitmapSmall);
+    this->m_button_bar_label_colour = label0;
+    this->m_button_bar_label_disabled_colour = disabled0;
+  }
+};
+
 }  // namespace
 
 bool IsAppLook(int id) { return Find(id) != nullptr; }
@@ -129,9 +222,10 @@ AppLookScheme AppLookSchemeOf(int id) {
 }
 
 wxRibbonArtProvider* MakeRibbonArt(const AppLookScheme& scheme) {
-  wxRibbonArtProvider* art = scheme.ribbonArt == RibbonArtKind::Aui
-                                 ? static_cast<wxRibbonArtProvider*>(new wxRibbonAUIArtProvider)
-                                 : static_cast<wxRibbonArtProvider*>(new wxRibbonMSWArtProvider);
+  wxRibbonArtProvider* art =
+      scheme.ribbonArt == RibbonArtKind::Aui
+          ? static_cast<wxRibbonArtProvider*>(new ReadableButtonArt<wxRibbonAUIArtProvider>)
+          : static_cast<wxRibbonArtProvider*>(new ReadableButtonArt<wxRibbonMSWArtProvider>);
   art->SetColourScheme(scheme.ribbonPrimary, scheme.ribbonSecondary, scheme.ribbonTertiary);
   return art;
 }
@@ -165,4 +259,19 @@ wxAuiTabArt* MakeTabArt(const AppLookScheme& scheme) {
   art->SetColour(scheme.tabBackground);
   art->SetActiveColour(scheme.tabActive);
   return art;
+}
+
+void ApplyTabLook(wxAuiNotebook* notebook, const AppLookScheme& scheme) {
+  if (!notebook) return;
+  notebook->SetArtProvider(MakeTabArt(scheme));
+  // When the height of the tabs stays the same, the notebook gives each strip
+  // of tabs a copy of the new art without telling it the strip's size, and
+  // the art draws the tabs a few pixels high until the strip is resized. Each
+  // strip tells its art its size at once.
+  for (wxWindow* child : notebook->GetChildren()) {
+    if (auto* strip = dynamic_cast<wxAuiTabCtrl*>(child)) {
+      strip->SetRect(wxRect(strip->GetSize()));
+      strip->Refresh();
+    }
+  }
 }

@@ -6,6 +6,7 @@
 #include <wx/colour.h>
 
 class wxAuiDockArt;
+class wxAuiNotebook;
 class wxAuiTabArt;
 class wxRibbonArtProvider;
 class wxRibbonBar;
@@ -40,7 +41,9 @@ AppLookScheme AppLookSchemeOf(int id);
 void RememberOffice2007Style(int id);
 int Office2007Style();
 
-// New ribbon art in the scheme's colours; the caller hands it to a ribbon.
+// New ribbon art in the scheme's colours; the caller hands it to a ribbon. Its
+// buttons' labels stand out from whatever the button is drawn on (pressed,
+// toggled, under the mouse), and a disabled button's label is greyed.
 wxRibbonArtProvider* MakeRibbonArt(const AppLookScheme& scheme);
 // Puts the scheme's art and colour scheme on the ribbon and lays it out again.
 void ApplyRibbonLook(wxRibbonBar* ribbon, const AppLookScheme& scheme);
@@ -48,3 +51,6 @@ void ApplyRibbonLook(wxRibbonBar* ribbon, const AppLookScheme& scheme);
 // colours; the caller hands them to their owner.
 wxAuiDockArt* MakeDockArt(const AppLookScheme& scheme);
 wxAuiTabArt* MakeTabArt(const AppLookScheme& scheme);
+// Gives `notebook` new tab art in the scheme's colours; its tabs keep their
+// full height and labels.
+void ApplyTabLook(wxAuiNotebook* notebook, const AppLookScheme& scheme);

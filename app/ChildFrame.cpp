@@ -15,8 +15,10 @@ wxIMPLEMENT_CLASS(CChildFrame, wxAuiMDIChildFrame);
 
 CChildFrame::CChildFrame(wxDocument* doc, wxView* view, wxAuiMDIParentFrame* parent, wxWindowID id,
                          const wxString& title, const wxPoint& pos, const wxSize& size, long style,
-                         const wxString& name)
-    : Base(doc, view, parent, id, title, pos, size, style, name) {
+                         const wxString& name) {
+  // Created here rather than by the base's constructor, so that the window
+  // is realized as this class (see GTKHandleRealized).
+  Base::Create(doc, view, parent, id, title, pos, size, style, name);
   Bind(wxEVT_SET_FOCUS, &CChildFrame::OnSetFocus, this);
   std::unique_ptr<wxMenuBar> bar = LoadDocumentMenu(MenuResourceOf(doc));
   if (!bar) return;

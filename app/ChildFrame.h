@@ -31,6 +31,15 @@ class CChildFrame : public wxDocChildFrameAny<wxAuiMDIChildFrame, wxAuiMDIParent
   bool IsInPrintPreview() const;
   wxPreviewFrame* GetPreviewFrame() const;
 
+#ifdef __WXGTK__
+  // The frame is a plain child window inside the main frame's tabs, not a
+  // window of the desktop: realizing it must not treat it as one (GTK would
+  // warn of a cast to a desktop window). The constructor creates the window
+  // itself, so that this is in force when a shown main frame realizes it at
+  // once.
+  void GTKHandleRealized() override { wxWindow::GTKHandleRealized(); }
+#endif
+
  protected:
   // Print, Quick Print and Print Preview are this frame's while preview is
   // shown; otherwise they go to the view, and a preview window the view

@@ -282,11 +282,11 @@ void CMainFrame::ApplyLook(int id, bool built) {
   }
   if (!built) {
     m_mgr.SetArtProvider(MakeDockArt(scheme));
-    SetArtProvider(MakeTabArt(scheme));
-    if (m_wndPaneTabs) m_wndPaneTabs->SetArtProvider(MakeTabArt(scheme));
+    ApplyTabLook(GetNotebook(), scheme);
+    ApplyTabLook(m_wndPaneTabs, scheme);
   }
   if (m_wndOutput) {
-    if (m_wndOutput->m_wndTabs) m_wndOutput->m_wndTabs->SetArtProvider(MakeTabArt(scheme));
+    ApplyTabLook(m_wndOutput->m_wndTabs, scheme);
     m_wndOutput->UpdateFonts();
   }
   m_mgr.Update();

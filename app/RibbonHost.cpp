@@ -202,6 +202,15 @@ void CRibbonHost::BuildRibbon() {
       for (const RibbonItem& item : panel.items) AddItem(bar, item, category.keyTip);
     }
   }
+  // The idle update reaches only the page on the screen: a page that comes
+  // up is brought up to date before it is painted.
+  for (size_t i = 0; i < m_wndRibbonBar->GetPageCount(); ++i) {
+    wxRibbonPage* page = m_wndRibbonBar->GetPage(i);
+    page->Bind(wxEVT_SHOW, [page](wxShowEvent& event) {
+      event.Skip();
+      if (event.IsShown() && page->IsShownOnScreen()) page->UpdateWindowUI(wxUPDATE_UI_RECURSE);
+    });
+  }
   m_wndRibbonBar->Realize();
   // The application button opens a menu; the first tab is the first category.
   if (m_wndRibbonBar->GetPageCount() > 1) m_wndRibbonBar->SetActivePage(static_cast<size_t>(1));
@@ -209,7 +218,7 @@ void CRibbonHost::BuildRibbon() {
 
 void CRibbonHost::AddItem(wxRibbonButtonBar* bar, const RibbonItem& item, const wxString& keyTipPrefix) {
   const wxString label = wxStripMenuCodes(item.text);
-  wxString help = LoadShellString(item.command);
+  wxString help = wxStripMenuCodes(LoadShellString(item.command));
   if (help.empty()) help = label;
   if (*item.keyTip) {
     help += "\nKey tip: ";
