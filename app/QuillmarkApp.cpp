@@ -272,12 +272,7 @@ int CQuillmarkShell::ExitInstance() {
   }
   // Everything that could be lost is closed now: no recovery file stays,
   // unless a signal ended the session with unsaved work.
-  if (m_recovery && ownsRecovery && !m_keepRecovery) {
-    if (m_runsAlone)
-      m_recovery->RemoveFolder();
-    else
-      m_recovery->MarkCleanExit();
-  }
+  if (ownsRecovery) FinishRecovery();
   m_singleInstance.reset();
   return 0;
 }
@@ -328,19 +323,28 @@ void CQuillmarkShell::EndOnSignal(int signal) {
   std::fprintf(stderr, "quillmark: ended by signal %d%s\n", signal,
                m_keepRecovery ? "; unsaved changes are kept for recovery" : "");
   wxEventLoopBase* loop = wxEventLoopBase::GetActive();
-  if (loop && loop->IsMain()) {
+  if (loop && loop->IsMain() && !loop->IsYielding()) {
     // Nothing modal is open: close every window without asking (what was
     // modified is kept) and let the event loop end as at the main window's
     // close; the settings are written on the way out.
     DiscardAndClose();
     return;
   }
-  // A dialog runs its own loop on the stack: leave it untouched and end here,
-  // with the settings written.
+  // A dialog (or a tool's wait) runs its own loop on the stack: leave it
+  // untouched and end here, with the settings written.
   if (m_pDocManager && m_config) m_pDocManager->SaveRecentFiles(*m_config);
   if (m_config) m_config->Flush();
+  FinishRecovery();
   std::fflush(nullptr);
   std::_Exit(128 + signal);
+}
+
+void CQuillmarkShell::FinishRecovery() {
+  if (!m_recovery || m_keepRecovery) return;
+  if (m_runsAlone)
+    m_recovery->RemoveFolder();
+  else
+    m_recovery->MarkCleanExit();
 }
 
 void CQuillmarkShell::ReportFirstPaint() {

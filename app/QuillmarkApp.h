@@ -97,6 +97,9 @@ class CQuillmarkShell : public wxEvtHandler {
   bool IsRegistered(wxDocTemplate* temp) const;
   void ReportFirstPaint();
   void CatchEndSignals();
+  // The end of a run that owns its recovery store: the store goes, unless
+  // it keeps what a signal's end left unsaved.
+  void FinishRecovery();
 
   wxApp& m_app;
   ShellOptions m_options;
