@@ -160,8 +160,10 @@ CQuillmarkShell::Start CQuillmarkShell::InitInstance(const wxArrayString& args) 
   std::vector<RecoveryRecord> recovered;
   if (m_options.recovery) {
     if (m_runsAlone) {
-      m_recovery = std::make_unique<CRecoveryStore>(CRecoveryStore::SideFolder(RecoveryFolder()));
-      if (!m_recovery->Claim()) m_recovery.reset();
+      for (int choice = 0; choice < 10 && !m_recovery; ++choice) {
+        auto store = std::make_unique<CRecoveryStore>(CRecoveryStore::SideFolder(RecoveryFolder(), choice));
+        if (store->Claim() && !store->HasRunningMarker() && store->RecordFiles().empty()) m_recovery = std::move(store);
+      }
     } else {
       m_recovery = std::make_unique<CRecoveryStore>(RecoveryFolder());
       if (m_recovery->HasRunningMarker()) recovered = m_recovery->Load();

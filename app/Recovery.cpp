@@ -113,8 +113,10 @@ bool CRecoveryStore::Claim() {
          m_lock.TryLock(m_folder + "/" + kLockName) == platform::FileLock::Result::Taken;
 }
 
-std::string CRecoveryStore::SideFolder(const std::string& root) {
-  return root + "/" + kSidePrefix + std::to_string(::getpid());
+std::string CRecoveryStore::SideFolder(const std::string& root, int choice) {
+  std::string folder = root + "/" + kSidePrefix + std::to_string(::getpid());
+  if (choice > 0) folder += "-" + std::to_string(choice);
+  return folder;
 }
 
 std::vector<std::string> CRecoveryStore::EndedSideFolders(const std::string& root) {

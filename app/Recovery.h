@@ -53,8 +53,10 @@ class CRecoveryStore {
   // A store of a run beside a living instance: locked while the run lives,
   // so that only its own run writes it and nobody offers it meanwhile.
   bool Claim();
-  // The store of this process beside a living instance, below `root`.
-  static std::string SideFolder(const std::string& root);
+  // The stores of this process beside a living instance, below `root`: the
+  // first one free is taken (an ended run of the same process number may
+  // have left one that is not this run's).
+  static std::string SideFolder(const std::string& root, int choice = 0);
   // The side stores below `root` whose run has ended.
   static std::vector<std::string> EndedSideFolders(const std::string& root);
   // Removes the store's records, marker and lock, and its folder.

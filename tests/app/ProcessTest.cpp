@@ -243,6 +243,10 @@ TEST_F(ProcessTest, StartThatRunsAloneIsTheOneLaterStartsComeTo) {
   CRecoveryStore store(CQuillmarkShell::RecoveryFolder());
   ASSERT_TRUE(store.WriteRunningMarker());
   ASSERT_TRUE(store.Replace({{"", "Quillmark", "the holder's"}}));
+  // An ended run of the same process number left a folder: not this run's.
+  CRecoveryStore earlier(CRecoveryStore::SideFolder(CQuillmarkShell::RecoveryFolder()));
+  ASSERT_TRUE(earlier.WriteRunningMarker());
+  ASSERT_TRUE(earlier.Replace({{"", "Quillmark", "earlier run"}}));
   platform::MakeFolders(CQuillmarkShell::InstanceFolder().utf8_string());
   auto holder = std::make_unique<platform::FileLock>();
   ASSERT_EQ(holder->TryLock(LockPath()), platform::FileLock::Result::Taken);
@@ -261,17 +265,21 @@ TEST_F(ProcessTest, StartThatRunsAloneIsTheOneLaterStartsComeTo) {
   // Its edits go to a folder of its own.
   EditorOf(DocumentOf(handed))->InsertText(L"DAT\n");
   ASSERT_TRUE(shell_->m_autosave && shell_->m_autosave->SaveNow());
-  const std::string side = CRecoveryStore::SideFolder(CQuillmarkShell::RecoveryFolder());
+  const std::string side = CRecoveryStore::SideFolder(CQuillmarkShell::RecoveryFolder(), 1);
   EXPECT_EQ(CRecoveryStore(side).Load().size(), 1u);
-  EXPECT_TRUE(CRecoveryStore::EndedSideFolders(CQuillmarkShell::RecoveryFolder()).empty());  // it lives
+  EXPECT_EQ(CRecoveryStore::EndedSideFolders(CQuillmarkShell::RecoveryFolder()),
+            std::vector<std::string>{earlier.Folder()});  // its own lives
+  ASSERT_EQ(earlier.Load().size(), 1u);
+  EXPECT_EQ(earlier.Load()[0].text, "earlier run");
   ASSERT_EQ(store.Load().size(), 1u);
   EXPECT_EQ(store.Load()[0].text, "the holder's");
   Stop();
   EXPECT_FALSE(wxDirExists(side));
   EXPECT_EQ(store.Load().size(), 1u);
 
-  // A run beside the holder that ended abnormally left its folder; once the
-  // holder has ended, the next start offers both, and "No" removes both.
+  // Runs beside the holder that ended abnormally left their folders; once
+  // the holder has ended, the next start offers them all with the holder's,
+  // and "No" removes them all.
   CRecoveryStore left(CQuillmarkShell::RecoveryFolder() + "/beside-1");
   ASSERT_TRUE(left.WriteRunningMarker());
   ASSERT_TRUE(left.Replace({{"", "Quillmark", "left beside"}}));
@@ -280,9 +288,10 @@ TEST_F(ProcessTest, StartThatRunsAloneIsTheOneLaterStartsComeTo) {
   boxes.answers.push_back(wxID_NO);
   ASSERT_EQ(Start(wxArrayString(), options), CQuillmarkShell::Start::Running);
   ASSERT_EQ(boxes.texts.size(), 1u);
-  EXPECT_EQ(boxes.texts[0], CQuillmarkShell::RestorePrompt(2));
+  EXPECT_EQ(boxes.texts[0], CQuillmarkShell::RestorePrompt(3));
   EXPECT_TRUE(store.RecordFiles().empty());
   EXPECT_FALSE(wxDirExists(CQuillmarkShell::RecoveryFolder() + "/beside-1"));
+  EXPECT_FALSE(wxDirExists(earlier.Folder()));
 }
 
 // A tool run by a chip command lists its descriptors while the program holds
