@@ -182,9 +182,9 @@ inline Window DialogOf(Display* d, Window window, pid_t pid) {
 }
 
 // Gives the dialog of process `pid` (else its largest shown window) the
-// keyboard focus and presses `key` there through the X server's test
+// keyboard focus and presses `key` (with `modifiers`) there through the X server's test
 // extension; false when the process shows no window within `ms`.
-inline bool PressKeyIn(pid_t pid, int key, int ms = 10000) {
+inline bool PressKeyIn(pid_t pid, int key, int ms = 10000, int modifiers = wxMOD_NONE) {
   Display* display = X11(XOpenDisplay)(nullptr);
   if (!display) return false;
   std::unique_ptr<Display, int (*)(Display*)> closer(display, X11(XCloseDisplay));
@@ -200,7 +200,7 @@ inline bool PressKeyIn(pid_t pid, int key, int ms = 10000) {
   X11(XSetInputFocus)(display, window, RevertToParent, CurrentTime);
   X11(XSync)(display, False);
   Pump();
-  wxUIActionSimulator().Char(key);
+  wxUIActionSimulator().Char(key, modifiers);
   X11(XSync)(display, False);
   return true;
 }
