@@ -8,6 +8,7 @@
 #include "app/QuillmarkView.h"
 #include "app/SingleInstance.h"
 #include "app/Vorn2EditView.h"
+#include "platform/EndSignals.h"
 #include "platform/UserFolders.h"
 #include "res/AppMessageBox.h"
 #include "res/AppResources.h"
@@ -15,6 +16,8 @@
 #include "res/ResourceIds.h"
 
 #include <wx/dnd.h>
+#include <wx/evtloop.h>
+#include <wx/evtloopsrc.h>
 #include <wx/fileconf.h>
 #include <wx/filename.h>
 #include <wx/image.h>
@@ -34,6 +37,20 @@ class CFileDropTarget : public wxFileDropTarget {
     m_shell.OpenFilesFromOutside(files);
     return true;
   }
+
+ private:
+  CQuillmarkShell& m_shell;
+};
+
+// Reads the pipe of the session-ending signals from the event loop.
+class CEndSignalHandler : public wxEventLoopSourceHandler {
+ public:
+  explicit CEndSignalHandler(CQuillmarkShell& shell) : m_shell(shell) {}
+  void OnReadWaiting() override {
+    if (const int signal = platform::TakeEndSignal()) m_shell.EndOnSignal(signal);
+  }
+  void OnWriteWaiting() override {}
+  void OnExceptionWaiting() override {}
 
  private:
   CQuillmarkShell& m_shell;
@@ -93,12 +110,17 @@ CQuillmarkShell::Start CQuillmarkShell::InitInstance(const wxArrayString& args) 
   // One instance per user: a later start hands its files to the first.
   if (m_options.singleInstance) {
     m_singleInstance = std::make_unique<CSingleInstance>(InstanceFolder());
-    if (!m_singleInstance->BecomeFirst()) {
-      if (m_singleInstance->HandOver(files)) return Start::HandedOver;
-      // The running instance does not answer: start on our own rather than
-      // lose the files.
-      std::fprintf(stderr, "quillmark: the running instance did not answer; starting another\n");
-      m_singleInstance.reset();
+    switch (m_singleInstance->Start(files, m_options.handOverTimeoutMs)) {
+      case CSingleInstance::Role::HandedOver:
+        return Start::HandedOver;
+      case CSingleInstance::Role::Alone:
+        // The running instance does not answer: start on our own rather than
+        // lose the files.
+        std::fprintf(stderr, "quillmark: the running instance did not answer; starting another\n");
+        m_runsAlone = true;
+        break;
+      case CSingleInstance::Role::First:
+        break;
     }
   }
 
@@ -131,11 +153,26 @@ CQuillmarkShell::Start CQuillmarkShell::InitInstance(const wxArrayString& args) 
   m_pDocManager->AssociateTemplate(startup);
   m_pUnregistered = other;
 
-  // Recovery: whether the last run ended without its clean exit.
+  // Recovery: whether the last run ended without its clean exit. The
+  // instance that holds the lock keeps its documents in the recovery folder
+  // and offers what ended runs left there; a run beside a living instance
+  // keeps its own apart and offers nothing, for nothing there is its.
   std::vector<RecoveryRecord> recovered;
   if (m_options.recovery) {
-    m_recovery = std::make_unique<CRecoveryStore>(RecoveryFolder());
-    if (m_recovery->HasRunningMarker()) recovered = m_recovery->Load();
+    if (m_runsAlone) {
+      for (int choice = 0; choice < 10 && !m_recovery; ++choice) {
+        auto store = std::make_unique<CRecoveryStore>(CRecoveryStore::SideFolder(RecoveryFolder(), choice));
+        if (store->Claim() && !store->HasRunningMarker() && store->RecordFiles().empty()) m_recovery = std::move(store);
+      }
+    } else {
+      m_recovery = std::make_unique<CRecoveryStore>(RecoveryFolder());
+      if (m_recovery->HasRunningMarker()) recovered = m_recovery->Load();
+      m_offeredFolders = CRecoveryStore::EndedSideFolders(RecoveryFolder());
+      for (const std::string& folder : m_offeredFolders) {
+        const std::vector<RecoveryRecord> side = CRecoveryStore(folder).Load();
+        recovered.insert(recovered.end(), side.begin(), side.end());
+      }
+    }
   }
 
   // The main frame, hidden until the command line has been processed.
@@ -150,12 +187,6 @@ CQuillmarkShell::Start CQuillmarkShell::InitInstance(const wxArrayString& args) 
   m_pMainFrame->SetDropTarget(new CFileDropTarget(*this));
   m_app.Bind(wxEVT_MENU, &CQuillmarkShell::OnAppAbout, this, ids::ID_APP_ABOUT);
   m_app.Bind(wxEVT_MENU, &CQuillmarkShell::OnAppAbout, this, MenuItemIdOfCommand(ids::ID_APP_ABOUT));
-
-  // Shell open: later starts hand their files over.
-  if (m_singleInstance) {
-    if (!m_singleInstance->StartServer([this](const wxArrayString& handed) { OpenFilesFromOutside(handed); }))
-      std::fprintf(stderr, "quillmark: cannot listen for files from later starts\n");
-  }
 
   // The desktop learns the start-up kind's extension, at every start.
   if (m_options.registerWithDesktop) {
@@ -174,6 +205,13 @@ CQuillmarkShell::Start CQuillmarkShell::InitInstance(const wxArrayString& args) 
   } else {
     for (const wxString& file : files)
       if (!m_pDocManager->CreateDocument(file, wxDOC_SILENT)) return Start::Failed;
+  }
+
+  // Shell open: later starts hand their files over. Only now, so that no
+  // start hands its files to a run whose command line failed and that ends.
+  if (m_singleInstance) {
+    if (!m_singleInstance->StartServer([this](const wxArrayString& handed) { OpenFilesFromOutside(handed); }))
+      std::fprintf(stderr, "quillmark: cannot listen for files from later starts\n");
   }
 
   m_pMainFrame->Show();
@@ -197,10 +235,14 @@ CQuillmarkShell::Start CQuillmarkShell::InitInstance(const wxArrayString& args) 
       std::fprintf(stderr, "quillmark: cannot write to %s; unsaved changes are not kept for recovery\n",
                    m_recovery->Folder().c_str());
     m_autosave = std::make_unique<CAutosave>(*m_pDocManager, *m_recovery, m_options.autosaveIntervalMs);
-    // What was restored is kept again at once, not only after an interval.
-    if (!recovered.empty()) m_autosave->SaveNow();
+    // What was restored is kept again at once, not only after an interval;
+    // the folders of ended runs go once it is kept here (or refused).
+    if (!recovered.empty() && !m_autosave->SaveNow()) m_offeredFolders.clear();
+    for (const std::string& folder : m_offeredFolders) CRecoveryStore(folder).RemoveFolder();
+    m_offeredFolders.clear();
     m_autosave->Start();
   }
+  if (m_options.catchEndSignals) CatchEndSignals();
   return Start::Running;
 }
 
@@ -209,6 +251,8 @@ int CQuillmarkShell::ExitInstance() {
   m_exited = true;
   m_app.Unbind(wxEVT_MENU, &CQuillmarkShell::OnAppAbout, this, ids::ID_APP_ABOUT);
   m_app.Unbind(wxEVT_MENU, &CQuillmarkShell::OnAppAbout, this, MenuItemIdOfCommand(ids::ID_APP_ABOUT));
+  delete m_signalSource;
+  m_signalSource = nullptr;
   const bool ownsRecovery = m_autosave != nullptr;
   m_autosave.reset();
   if (m_pDocManager && m_config) m_pDocManager->SaveRecentFiles(*m_config);
@@ -228,8 +272,9 @@ int CQuillmarkShell::ExitInstance() {
     delete m_config;
     m_config = nullptr;
   }
-  // Everything that could be lost is closed now: no recovery file stays.
-  if (m_recovery && ownsRecovery) m_recovery->MarkCleanExit();
+  // Everything that could be lost is closed now: no recovery file stays,
+  // unless a signal ended the session with unsaved work.
+  if (ownsRecovery) FinishRecovery();
   m_singleInstance.reset();
   return 0;
 }
@@ -257,6 +302,51 @@ void CQuillmarkShell::DiscardAndClose() {
   if (m_pMainFrame) {
     m_pMainFrame->Destroy();
   }
+}
+
+void CQuillmarkShell::CatchEndSignals() {
+  const int fd = platform::WatchEndSignals();
+  if (fd < 0) return;
+  m_signalHandler = std::make_unique<CEndSignalHandler>(*this);
+  m_signalSource = wxEventLoopBase::AddSourceForFD(fd, m_signalHandler.get(), wxEVENT_SOURCE_INPUT);
+}
+
+void CQuillmarkShell::EndOnSignal(int signal) {
+  // A second signal while the first is handled changes nothing: the
+  // records are written once, each through a file of its own.
+  if (m_endSignal || m_exited) return;
+  m_endSignal = signal;
+  // The store then holds exactly the modified documents; unmodified ones
+  // need nothing. With none modified the end is a clean one.
+  if (m_autosave) {
+    m_autosave->Stop();
+    m_keepRecovery = m_autosave->SaveNow() ? !m_recovery->RecordFiles().empty() : true;
+  }
+  std::fprintf(stderr, "quillmark: ended by signal %d%s\n", signal,
+               m_keepRecovery ? "; unsaved changes are kept for recovery" : "");
+  wxEventLoopBase* loop = wxEventLoopBase::GetActive();
+  if (loop && loop->IsMain() && !loop->IsYielding()) {
+    // Nothing modal is open: close every window without asking (what was
+    // modified is kept) and let the event loop end as at the main window's
+    // close; the settings are written on the way out.
+    DiscardAndClose();
+    return;
+  }
+  // A dialog (or a tool's wait) runs its own loop on the stack: leave it
+  // untouched and end here, with the settings written.
+  if (m_pDocManager && m_config) m_pDocManager->SaveRecentFiles(*m_config);
+  if (m_config) m_config->Flush();
+  FinishRecovery();
+  std::fflush(nullptr);
+  std::_Exit(128 + signal);
+}
+
+void CQuillmarkShell::FinishRecovery() {
+  if (!m_recovery || m_keepRecovery) return;
+  if (m_runsAlone)
+    m_recovery->RemoveFolder();
+  else
+    m_recovery->MarkCleanExit();
 }
 
 void CQuillmarkShell::ReportFirstPaint() {
@@ -298,6 +388,7 @@ bool CQuillmarkApp::Initialize(int& argc, wxChar** argv) {
 bool CQuillmarkApp::OnInit() {
   // wx's own command-line parsing is left out: every argument is a file.
   ShellOptions options;
+  options.catchEndSignals = true;
   // A test seam only: the autosave interval of a test run.
   wxString interval;
   if (wxGetEnv("QUILLMARK_TEST_AUTOSAVE_MS", &interval)) {
@@ -316,14 +407,21 @@ bool CQuillmarkApp::OnInit() {
     case CQuillmarkShell::Start::Failed:
       break;
   }
+  // The start ends here. The windows go first and at once, while the
+  // document manager that their last events reach still exists; the files
+  // the command line opened are closed unchanged.
+  m_shell->DiscardAndClose();
   if (wxWindow* top = GetTopWindow()) top->Destroy();
+  DeletePendingObjects();
   m_shell->ExitInstance();
   return false;
 }
 
 int CQuillmarkApp::OnRun() {
   if (m_handedOver) return 0;
-  return wxApp::OnRun();
+  const int code = wxApp::OnRun();
+  // Ended by a signal: the status a shell gives a process that signal ended.
+  return m_shell && m_shell->EndSignal() ? 128 + m_shell->EndSignal() : code;
 }
 
 int CQuillmarkApp::OnExit() {

@@ -12,6 +12,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 class CMainFrame;
 class CQuillmarkDocManager;
@@ -19,16 +20,23 @@ class CQuillmarkDocTemplate;
 class CSingleInstance;
 class wxConfigBase;
 class wxDocTemplate;
+class wxEventLoopSource;
+class wxEventLoopSourceHandler;
 
 struct ShellOptions {
   // Take the per-user lock, hand files to a running instance, listen for
   // later starts' files.
   bool singleInstance = true;
+  // How long a later start tries to reach a running instance that lives.
+  int handOverTimeoutMs = 5000;
   // Write the desktop entry, MIME type and icon under the XDG data folder.
   bool registerWithDesktop = true;
   // Offer the documents of an abnormal end back, and keep the recovery marker.
   bool recovery = true;
   int autosaveIntervalMs = CAutosave::kDefaultIntervalMs;
+  // End on SIGTERM and SIGHUP only after keeping the unsaved work (the
+  // handlers are the process's: the program sets this, tests do not).
+  bool catchEndSignals = false;
 };
 
 class CQuillmarkShell : public wxEvtHandler {
@@ -59,6 +67,13 @@ class CQuillmarkShell : public wxEvtHandler {
   // the end of a session that discards its changes (used by tests).
   void DiscardAndClose();
 
+  // The end of the session by a signal (a log-out, `kill -TERM`): keeps the
+  // modified documents for recovery, as the autosave does, and ends the
+  // program; the next start offers them back.
+  void EndOnSignal(int signal);
+  // The signal that ended the session, or 0.
+  int EndSignal() const { return m_endSignal; }
+
   // The start-up mode read from "Settings"/"sInitialMode".
   std::wstring m_strInitialMode;
   CQuillmarkDocManager* m_pDocManager = nullptr;
@@ -81,12 +96,25 @@ class CQuillmarkShell : public wxEvtHandler {
  private:
   bool IsRegistered(wxDocTemplate* temp) const;
   void ReportFirstPaint();
+  void CatchEndSignals();
+  // The end of a run that owns its recovery store: the store goes, unless
+  // it keeps what a signal's end left unsaved.
+  void FinishRecovery();
 
   wxApp& m_app;
   ShellOptions m_options;
   wxConfigBase* m_config = nullptr;
   CQuillmarkDocTemplate* m_pUnregistered = nullptr;  // ours until it is registered
   bool m_exited = false;
+  // This start runs beside a living instance that did not take its files.
+  bool m_runsAlone = false;
+  // Folders of ended runs whose documents were offered at this start.
+  std::vector<std::string> m_offeredFolders;
+  int m_endSignal = 0;
+  // The recovery files were kept at the end: the next start offers them.
+  bool m_keepRecovery = false;
+  std::unique_ptr<wxEventLoopSourceHandler> m_signalHandler;
+  wxEventLoopSource* m_signalSource = nullptr;
 };
 
 class CQuillmarkApp : public wxApp {

@@ -26,6 +26,8 @@ const char kMagic[] = "QUILLMARK-RECOVERY 1\n";
 const char kMarkerName[] = "running";
 const char kRecordPrefix[] = "document-";
 const char kRecordSuffix[] = ".rec";
+const char kLockName[] = "lock";
+const char kSidePrefix[] = "beside-";
 
 void AppendField(std::string& out, const char* name, const std::string& value) {
   out += name;
@@ -104,6 +106,39 @@ std::vector<std::string> CRecoveryStore::RecordFiles() const {
   ::closedir(dir);
   std::sort(files.begin(), files.end());
   return files;
+}
+
+bool CRecoveryStore::Claim() {
+  return platform::MakeFolders(m_folder) &&
+         m_lock.TryLock(m_folder + "/" + kLockName) == platform::FileLock::Result::Taken;
+}
+
+std::string CRecoveryStore::SideFolder(const std::string& root, int choice) {
+  std::string folder = root + "/" + kSidePrefix + std::to_string(::getpid());
+  if (choice > 0) folder += "-" + std::to_string(choice);
+  return folder;
+}
+
+std::vector<std::string> CRecoveryStore::EndedSideFolders(const std::string& root) {
+  std::vector<std::string> folders;
+  DIR* dir = ::opendir(root.c_str());
+  if (!dir) return folders;
+  while (dirent* entry = ::readdir(dir)) {
+    const std::string name = entry->d_name;
+    if (name.compare(0, sizeof(kSidePrefix) - 1, kSidePrefix) != 0) continue;
+    const std::string folder = root + "/" + name;
+    if (!platform::FileLock::HeldElsewhere(folder + "/" + kLockName)) folders.push_back(folder);
+  }
+  ::closedir(dir);
+  std::sort(folders.begin(), folders.end());
+  return folders;
+}
+
+void CRecoveryStore::RemoveFolder() {
+  MarkCleanExit();
+  m_lock.Release();
+  std::remove((m_folder + "/" + kLockName).c_str());
+  ::rmdir(m_folder.c_str());
 }
 
 std::vector<RecoveryRecord> CRecoveryStore::Load() const {

@@ -3,6 +3,8 @@
 // cleanly; after an abnormal end the next start offers the documents back.
 #pragma once
 
+#include "platform/InstanceLock.h"
+
 #include <wx/event.h>
 #include <wx/string.h>
 #include <wx/timer.h>
@@ -48,12 +50,25 @@ class CRecoveryStore {
   // The record files now in the folder.
   std::vector<std::string> RecordFiles() const;
 
+  // A store of a run beside a living instance: locked while the run lives,
+  // so that only its own run writes it and nobody offers it meanwhile.
+  bool Claim();
+  // The stores of this process beside a living instance, below `root`: the
+  // first one free is taken (an ended run of the same process number may
+  // have left one that is not this run's).
+  static std::string SideFolder(const std::string& root, int choice = 0);
+  // The side stores below `root` whose run has ended.
+  static std::vector<std::string> EndedSideFolders(const std::string& root);
+  // Removes the store's records, marker and lock, and its folder.
+  void RemoveFolder();
+
   static std::string Serialize(const RecoveryRecord& record);
   // False when `bytes` is not one whole record.
   static bool Parse(const std::string& bytes, RecoveryRecord& record);
 
  private:
   std::string m_folder;
+  platform::FileLock m_lock;
 };
 
 // The records of the modified documents of `manager` (documents of the two

@@ -5,7 +5,6 @@
 
 #include <wx/app.h>
 #include <wx/ipc.h>
-#include <wx/snglinst.h>
 #include <wx/utils.h>
 
 #include <string>
@@ -59,20 +58,37 @@ wxString CSingleInstance::ServicePath() const {
   return m_folder + "/quillmark-" + wxString::FromUTF8(platform::UserName().c_str()) + ".socket";
 }
 
-bool CSingleInstance::BecomeFirst() {
+CSingleInstance::Role CSingleInstance::Start(const wxArrayString& files, int timeoutMs) {
   platform::MakeFolders(m_folder.utf8_string());
-  m_checker = std::make_unique<wxSingleInstanceChecker>();
-  const wxString lock = LockPath();
-  if (!m_checker->Create(lock.AfterLast('/'), m_folder)) {
-    // No lock can be taken (e.g. a read-only folder): run, rather than
-    // refuse to start at all.
-    m_checker.reset();
-    return true;
+  const std::string lock = LockPath().utf8_string(), socket = ServicePath().utf8_string();
+  const std::string message = Encode(files);
+  for (int waited = 0;; waited += 100) {
+    switch (m_lock.TryLock(lock)) {
+      case platform::FileLock::Result::Unavailable:
+        // No lock can be had (e.g. a read-only folder): run rather than
+        // refuse to start at all, but go to a listening instance first.
+        return platform::HasListener(socket) && HandOverOnce(message) ? Role::HandedOver : Role::First;
+      case platform::FileLock::Result::Taken:
+        // A start that ran alone while an earlier holder lived may still be
+        // listening: it stays the one instance.
+        if (platform::HasListener(socket) && HandOverOnce(message)) {
+          m_lock.Release();
+          return Role::HandedOver;
+        }
+        return Role::First;
+      case platform::FileLock::Result::HeldElsewhere:
+        if (platform::HasListener(socket) && HandOverOnce(message)) return Role::HandedOver;
+        break;
+    }
+    if (waited >= timeoutMs) return Role::Alone;
+    wxMilliSleep(100);
   }
-  return !m_checker->IsAnotherRunning();
 }
 
 bool CSingleInstance::StartServer(std::function<void(const wxArrayString&)> onFiles) {
+  // wx removes the socket file before it listens: never take it from an
+  // instance that listens on it.
+  if (platform::HasListener(ServicePath().utf8_string())) return false;
   m_server = std::make_unique<COpenServer>(std::move(onFiles));
   if (!m_server->Create(ServicePath())) {
     m_server.reset();
@@ -81,20 +97,14 @@ bool CSingleInstance::StartServer(std::function<void(const wxArrayString&)> onFi
   return true;
 }
 
-bool CSingleInstance::HandOver(const wxArrayString& files, int timeoutMs) const {
-  const std::string message = Encode(files);
-  for (int waited = 0;; waited += 100) {
-    wxClient client;
-    std::unique_ptr<wxConnectionBase> connection(client.MakeConnection("localhost", ServicePath(), kTopic));
-    if (connection) {
-      // An empty message still tells the first instance to come to the front.
-      const bool sent = connection->Execute(message.data(), message.size() + 1, wxIPC_PRIVATE);
-      connection->Disconnect();
-      if (sent) return true;
-    }
-    if (waited >= timeoutMs) return false;
-    wxMilliSleep(100);
-  }
+bool CSingleInstance::HandOverOnce(const std::string& message) const {
+  wxClient client;
+  std::unique_ptr<wxConnectionBase> connection(client.MakeConnection("localhost", ServicePath(), kTopic));
+  if (!connection) return false;
+  // An empty message still tells the running instance to come to the front.
+  const bool sent = connection->Execute(message.data(), message.size() + 1, wxIPC_PRIVATE);
+  connection->Disconnect();
+  return sent;
 }
 
 std::string CSingleInstance::Encode(const wxArrayString& files) {

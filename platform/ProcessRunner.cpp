@@ -15,6 +15,7 @@ int RunHidden(const ProcessSpec&, const std::function<void()>&) { return ENOSYS;
 }  // namespace platform
 #else
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/types.h>
 #include <sys/wait.h>
@@ -59,6 +60,20 @@ std::string SearchPathOfProcess() {
   const char* path = std::getenv("PATH");
   return path ? std::string(path) : std::string("/usr/local/bin:/usr/bin:/bin");
 }
+
+#if !defined(_WIN32)
+// In a forked child before its exec: nothing of ours (the instance lock, the
+// socket of later starts, the display connection, pipes) reaches the tool.
+// The descriptors close at the exec, so the pipe of a failed start still works.
+void CloseOnExecAbove2() {
+  if (::close_range(3, ~0U, CLOSE_RANGE_CLOEXEC) == 0) return;
+  rlimit limit{};
+  const long last = ::getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY
+                        ? static_cast<long>(limit.rlim_cur)
+                        : 65536;
+  for (long fd = 3; fd < last; ++fd) ::fcntl(static_cast<int>(fd), F_SETFD, FD_CLOEXEC);
+}
+#endif
 
 }  // namespace
 
@@ -148,6 +163,7 @@ int RunHidden(const ProcessSpec& process, const std::function<void()>& whileWait
   }
   if (pid == 0) {
     close(errorPipe[0]);
+    CloseOnExecAbove2();
     int error = 0;
     const int nul = open("/dev/null", O_RDONLY);
     if (nul >= 0 && nul != 0) {
