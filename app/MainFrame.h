@@ -108,7 +108,8 @@ class CMainFrame : public wxDocParentFrameAny<wxAuiMDIParentFrame> {
   void ApplyLook(int id, bool built);
   void ShowPaneWindow(wxWindow* pane);
   // The window a command of this event starts from: the window a popup menu
-  // was shown for, else this frame.
+  // was shown for; for an accelerator key, the focused window when it lies in
+  // the active document window; else this frame.
   wxWindow* OriginOf(const wxEvent& event);
   void MovePaneFocus(int step);
   // `update` false leaves the docking layout to a later update.
