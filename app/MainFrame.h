@@ -88,7 +88,8 @@ class CMainFrame : public wxDocParentFrameAny<wxAuiMDIParentFrame> {
   // Whether the docked pane that holds `pane` is shown.
   bool IsPaneShown(wxWindow* pane);
 
-  // The caption: the active document's title, then the application's name.
+  // The caption: the active document window's name (the document's title,
+  // numbered while it has several windows), then the application's name.
   wxString CaptionText() const;
 
   bool ProcessEvent(wxEvent& event) override;
