@@ -1,11 +1,12 @@
-// The document window: its menu, its keyboard focus, and the print commands
-// while it shows print preview.
+// The document window: its name, its menu, its keyboard focus, and the print
+// commands while it shows print preview.
 #include "app/ChildFrame.h"
 
 #include <wx/menu.h>
 #include <wx/print.h>
 #include <wx/toplevel.h>
 
+#include <algorithm>
 #include <set>
 
 #include "res/ResourceIds.h"
@@ -28,6 +29,15 @@ CChildFrame::CChildFrame(wxDocument* doc, wxView* view, wxAuiMDIParentFrame* par
   if (window != wxNOT_FOUND) bar->GetMenu(static_cast<size_t>(window))->Append(ids::ID_WINDOW_MANAGER,
                                                                                 LoadShellString(ids::ID_WINDOW_MANAGER));
   SetMenuBar(bar.release());
+}
+
+wxString DocumentWindowName(const wxView* view) {
+  wxDocument* doc = view ? view->GetDocument() : nullptr;
+  if (!doc) return wxString();
+  const wxViewVector views = doc->GetViewsVector();
+  const auto place = std::find(views.begin(), views.end(), view);
+  if (views.size() < 2 || place == views.end()) return doc->GetUserReadableName();
+  return wxString::Format("%s:%d", doc->GetUserReadableName(), static_cast<int>(place - views.begin()) + 1);
 }
 
 int CChildFrame::MenuResourceOf(const wxDocument* doc) {

@@ -10,6 +10,11 @@
 
 class wxPreviewFrame;
 
+// The name of a view's document window: its document's name, followed by ":n"
+// while the document has more than one window, n counting the document's
+// windows from 1 in the order they were opened ("edges.vorn:2").
+wxString DocumentWindowName(const wxView* view);
+
 class CChildFrame : public wxDocChildFrameAny<wxAuiMDIChildFrame, wxAuiMDIParentFrame> {
  public:
   using Base = wxDocChildFrameAny<wxAuiMDIChildFrame, wxAuiMDIParentFrame>;

@@ -346,6 +346,10 @@ void CMainFrame::OnGotoLine(wxCommandEvent& event) {
 }
 
 wxString CMainFrame::CaptionText() const {
+  auto* child = dynamic_cast<wxDocChildFrameAnyBase*>(GetActiveChild());
+  if (wxView* view = child ? child->GetView() : nullptr) {
+    if (view->GetDocument()) return DocumentWindowName(view) + wxT(" - ") + m_appTitle;
+  }
   wxDocument* doc = GetActiveDocument();
   if (!doc) return m_appTitle;
   return doc->GetUserReadableName() + wxT(" - ") + m_appTitle;

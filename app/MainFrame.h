@@ -88,7 +88,8 @@ class CMainFrame : public wxDocParentFrameAny<wxAuiMDIParentFrame> {
   // Whether the docked pane that holds `pane` is shown.
   bool IsPaneShown(wxWindow* pane);
 
-  // The caption: the active document's title, then the application's name.
+  // The caption: the active document window's name (the document's title,
+  // numbered while it has several windows), then the application's name.
   wxString CaptionText() const;
 
   bool ProcessEvent(wxEvent& event) override;
@@ -113,7 +114,8 @@ class CMainFrame : public wxDocParentFrameAny<wxAuiMDIParentFrame> {
   void ApplyLook(int id, bool built);
   void ShowPaneWindow(wxWindow* pane);
   // The window a command of this event starts from: the window a popup menu
-  // was shown for, else this frame.
+  // was shown for; for an accelerator key, the focused window when it lies in
+  // the active document window; else this frame.
   wxWindow* OriginOf(const wxEvent& event);
   void MovePaneFocus(int step);
   // `update` false leaves the docking layout to a later update.

@@ -52,6 +52,17 @@ bool HandlesMenuCommand(wxEvtHandler* handler, int id) {
 }  // namespace
 
 wxWindow* CMainFrame::OriginOf(const wxEvent& event) {
+  // A key of the frame's accelerator table comes without a source. It starts
+  // from the window with the keyboard focus when that lies in the active
+  // document window, so that the editor there carries out the edit commands
+  // it has itself (Alt+Backspace undoes, Shift+Insert pastes).
+  if (!event.GetEventObject()) {
+    wxWindow* focus = FindFocus();
+    wxWindow* child = GetActiveChild();
+    for (wxWindow* w = focus; w && child; w = w->GetParent())
+      if (w == child) return focus;
+    return this;
+  }
   auto* menu = dynamic_cast<wxMenu*>(event.GetEventObject());
   wxWindow* window = menu ? menu->GetInvokingWindow() : nullptr;
   if (!window || wxGetTopLevelParent(window) != this) return this;

@@ -5,6 +5,7 @@
 #include <wx/filename.h>
 #include <wx/strconv.h>
 
+#include "app/ChildFrame.h"
 #include "app/DocManager.h"
 #include "app/QuillmarkView.h"
 #include "app/SourceFile.h"
@@ -127,7 +128,10 @@ bool CSourceDoc::Save() {
 
 bool CSourceDoc::OnSaveModified() {
   if (!IsModified()) return true;
-  const wxString question = wxString::Format("Save changes to %s?", GetUserReadableName());
+  // With several windows the question names the one whose text a save writes.
+  const CSourceView* saved = ViewToSave();
+  const wxString name = saved ? DocumentWindowName(saved) : GetUserReadableName();
+  const wxString question = wxString::Format("Save changes to %s?", name);
   switch (AppMessageBox(question, wxYES_NO | wxCANCEL | wxICON_QUESTION, GetDocumentWindow())) {
     case wxYES:
       return Save();
@@ -137,6 +141,16 @@ bool CSourceDoc::OnSaveModified() {
     default:
       return false;
   }
+}
+
+void CSourceDoc::OnChangedViewList() {
+  if (GetViews().empty()) {
+    // The last window is gone: the base closes the document.
+    wxDocument::OnChangedViewList();
+    return;
+  }
+  // A window opened or closed: the others take their new numbers.
+  if (auto* view = dynamic_cast<CSourceView*>(GetFirstView())) view->OnChangeFilename();
 }
 
 wxClassInfo* CQuillmarkDoc::OwnViewClass() const { return wxCLASSINFO(CQuillmarkView); }

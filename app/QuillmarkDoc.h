@@ -31,8 +31,13 @@ class CSourceDoc : public wxDocument {
   // Writes every time it is asked, modified or not; a document without a file
   // goes to Save As.
   bool Save() override;
-  // Closing a modified document asks whether to save it first.
+  // Closing a modified document asks whether to save it first; with several
+  // windows the question names the window whose text would be saved.
   bool OnSaveModified() override;
+  // Every window of the document shows its name anew when one opens or
+  // closes (the numbers of the windows change); the last one's closing
+  // closes the document.
+  void OnChangedViewList() override;
 
   // The view whose editor a save writes: the active view when it is one of
   // this document's views of the own view class, else the first such view;

@@ -113,7 +113,7 @@ bool CSourceView::OnCreate(wxDocument* doc, long flags) {
   wxAuiMDIParentFrame* parent = ChildFrameParent();
   if (!parent) return false;
 
-  auto* frame = new CChildFrame(doc, this, parent, wxID_ANY, doc->GetUserReadableName());
+  auto* frame = new CChildFrame(doc, this, parent, wxID_ANY, FrameTitle());
   wxWindow* window = new wxWindow(frame, ids::IDD_QUILLMARK_FORM, wxDefaultPosition, frame->GetClientSize(),
                                   wxFULL_REPAINT_ON_RESIZE | wxWANTS_CHARS);
   m_viewWindow = window;
@@ -212,7 +212,7 @@ bool CSourceView::OnClose(bool deleteWindow) {
   // Another window keeps the document open. Edits made in this window exist
   // only in its editor, so they are not dropped without asking.
   if (!m_unsavedEdits || !doc->IsModified()) return true;
-  const wxString question = wxString::Format("Save changes to %s?", doc->GetUserReadableName());
+  const wxString question = wxString::Format("Save changes to %s?", DocumentWindowName(this));
   switch (AppMessageBox(question, wxYES_NO | wxCANCEL | wxICON_QUESTION, GetFrame())) {
     case wxYES: {
       std::vector<CSourceView*> edited;
@@ -246,7 +246,7 @@ bool CSourceView::OnClose(bool deleteWindow) {
 wxString CSourceView::FrameTitle() const {
   wxDocument* doc = GetDocument();
   if (!doc) return wxString();
-  wxString title = doc->GetUserReadableName();
+  wxString title = DocumentWindowName(this);
   if (doc->IsModified()) title += "*";
   return title;
 }

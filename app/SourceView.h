@@ -69,7 +69,8 @@ class CSourceView : public wxView {
   void OnFilePrint(wxCommandEvent& event);
   void OnFilePrintPreview(wxCommandEvent& event);
 
-  // The frame title this view shows: the document's name, with "*" after it
+  // The frame title this view shows: the window's name (the document's name,
+  // numbered while the document has several windows), with "*" after it
   // while the document holds unsaved changes.
   wxString FrameTitle() const;
 

@@ -302,6 +302,9 @@ class ColorEditWnd : public wxWindow {
   // keyboard:
   void MoveWordLeft();
   void MoveWordRight();
+  // Whether a character event belongs to the toolkit rather than the text:
+  // typed with Alt held and Ctrl up, or carrying no character.
+  static bool IsSystemCharacter(const wxKeyEvent& event);
   // The byte a typed character stands for, through the glyph table; -1 when
   // the character has none.
   static int TypedByte(const wxKeyEvent& event);

@@ -275,6 +275,14 @@ void ColorEditWnd::MoveWordRight() {
 // Typed characters
 
 void ColorEditWnd::OnChar(wxKeyEvent& event) {
+  // A character typed with Alt held (Alt alone: Ctrl with Alt is AltGr on
+  // some layouts) is a system character, and a key without a character of its
+  // own (F10) is no character at all: both go on to the toolkit, which opens
+  // the menu bar with them.
+  if (IsSystemCharacter(event)) {
+    event.Skip();
+    return;
+  }
   try {
     platform::UseOemCharClasses();
     if (m_readOnly) return;
@@ -310,6 +318,11 @@ void ColorEditWnd::OnChar(wxKeyEvent& event) {
     // The character is lost; what was recorded stays in the current frame
     // until the next action clears it.
   }
+}
+
+bool ColorEditWnd::IsSystemCharacter(const wxKeyEvent& event) {
+  if (event.AltDown() && !event.ControlDown()) return true;
+  return event.GetUnicodeKey() == WXK_NONE && event.GetKeyCode() != WXK_NUMPAD_ENTER;
 }
 
 int ColorEditWnd::TypedByte(const wxKeyEvent& event) {

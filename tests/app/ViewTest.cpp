@@ -6,10 +6,12 @@
 #include <wx/dataobj.h>
 #include <wx/dcclient.h>
 #include <wx/dcmemory.h>
+#include <wx/listbox.h>
 #include <wx/menu.h>
 #include <wx/print.h>
 #include <wx/testing.h>
 #include <wx/treectrl.h>
+#include <wx/uiaction.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -22,6 +24,7 @@
 #include "app/GotoLineEvent.h"
 #include "app/OutputWnd.h"
 #include "app/ViewPrintout.h"
+#include "app/WindowsDialog.h"
 #include "res/EditorResources.h"
 #include "support/ShellFixture.h"
 #include "support/WxFixture.h"
@@ -272,15 +275,17 @@ TEST_F(ViewTest, ClosingAWindowWithItsOwnEditsAsks) {
     closing->m_pEditor->SetSelection(0, 0, 0, 0);
     Type(closing->m_pEditor, "q");
     if (c.windows == 2) Activate(first);
+    // With two windows each is named by its number.
+    const std::string firstName = c.windows == 2 ? "own.vorn:1" : "own.vorn";
     wxAuiMDIClientWindow* tabs = frame_->GetClientWindow();
-    EXPECT_EQ(tabs->GetPageText(tabs->GetPageIndex(first->GetFrame())), "own.vorn*");
-    EXPECT_EQ(first->GetFrame()->GetLabel(), "own.vorn*");
+    EXPECT_EQ(tabs->GetPageText(tabs->GetPageIndex(first->GetFrame())), firstName + "*");
+    EXPECT_EQ(first->GetFrame()->GetLabel(), firstName + "*");
     MessageBoxes boxes;
     boxes.answers.push_back(c.answer);
     EXPECT_EQ(closing->GetFrame()->Close(), c.closed);
     Pump();
     ASSERT_EQ(boxes.texts.size(), 1u);
-    EXPECT_EQ(boxes.texts[0], "Save changes to own.vorn?");
+    EXPECT_EQ(boxes.texts[0], c.windows == 2 ? "Save changes to own.vorn:2?" : "Save changes to own.vorn?");
     EXPECT_EQ(boxes.captions[0], "Quillmark");
     EXPECT_EQ(boxes.styles[0] & (wxYES_NO | wxCANCEL), wxYES_NO | wxCANCEL);
     const auto docs = manager_->GetDocumentsVector();
@@ -290,7 +295,7 @@ TEST_F(ViewTest, ClosingAWindowWithItsOwnEditsAsks) {
     if (!open) continue;
     EXPECT_EQ(doc->GetViewsVector().size(), static_cast<std::size_t>(c.closed ? 1 : c.windows));
     EXPECT_EQ(doc->IsModified(), c.modified);
-    EXPECT_EQ(first->GetFrame()->GetLabel(), c.modified ? "own.vorn*" : "own.vorn");
+    EXPECT_EQ(first->GetFrame()->GetLabel(), (c.closed ? std::string("own.vorn") : firstName) + (c.modified ? "*" : ""));
     EXPECT_EQ(tabs->GetPageText(tabs->GetPageIndex(first->GetFrame())), first->GetFrame()->GetLabel());
     Drop(doc);
   }
@@ -317,6 +322,101 @@ TEST_F(ViewTest, ClosingAWindowWithItsOwnEditsAsks) {
   EXPECT_EQ(ReadFile(path), "CON 'a\n");
 }
 
+
+// Windows of one document are told apart wherever they are named: while the document has
+// several, each tab and the caption carry the window's number; the numbers follow windows
+// opening and closing, and a document back to one window shows its plain name. The Windows
+// dialog lists each window by its name, and the question on closing a window with its own
+// edits, or the document, names the window whose text a Yes saves.
+TEST_F(ViewTest, WindowsOfOneDocumentAreNumberedWhereverTheyAreNamed) {
+  using Texts = std::vector<std::string>;
+  const std::string path = WriteFile("edges.vorn", "CON 'a\nPUB b\n");
+  CSourceDoc* doc = Open(path);
+  ASSERT_NE(doc, nullptr);
+  ASSERT_NE(Open(WriteFile("other.vorn", "CON 'b\n")), nullptr);
+  wxAuiMDIClientWindow* tabs = frame_->GetClientWindow();
+  // The tabs in their order, then the caption.
+  auto shown = [&] {
+    Texts texts;
+    for (size_t i = 0; i < tabs->GetPageCount(); ++i) texts.push_back(tabs->GetPageText(i).ToStdString());
+    wxIdleEvent idle;
+    frame_->ProcessWindowEvent(idle);
+    texts.push_back(frame_->GetTitle().ToStdString());
+    return texts;
+  };
+  CSourceView* first = ViewOf(doc);
+  Activate(first);
+  EXPECT_EQ(shown(), (Texts{"edges.vorn", "other.vorn", "edges.vorn - Quillmark"}));
+  // Window > New Window from the keyboard.
+  first->m_pEditor->SetFocus();
+  Pump();
+  bool menuOpened = false;
+  frame_->Bind(wxEVT_MENU_OPEN, [&menuOpened](wxMenuEvent& e) {
+    e.Skip();
+    menuOpened = true;
+  });
+  wxUIActionSimulator keys;
+  keys.Char('w', wxMOD_ALT);
+  ASSERT_TRUE(PumpUntil([&] { return menuOpened; }, 2000));
+  keys.Char('n');
+  ASSERT_TRUE(PumpUntil([&] { return doc->GetViewsVector().size() == 2; }, 2000));
+  auto* second = dynamic_cast<CSourceView*>(doc->GetViewsVector().back());
+  ASSERT_NE(second, nullptr);
+  EXPECT_EQ(shown(), (Texts{"edges.vorn:1", "other.vorn", "edges.vorn:2", "edges.vorn:2 - Quillmark"}));
+  CSourceView* third = NewWindow(doc);
+  ASSERT_NE(third, nullptr);
+  Activate(first);
+  EXPECT_EQ(shown(),
+            (Texts{"edges.vorn:1", "other.vorn", "edges.vorn:2", "edges.vorn:3", "edges.vorn:1 - Quillmark"}));
+  {
+    CWindowsDialog dialog(frame_);
+    Texts listed;
+    for (unsigned i = 0; i < dialog.m_wndList->GetCount(); ++i)
+      listed.push_back(dialog.m_wndList->GetString(i).ToStdString());
+    EXPECT_EQ(listed, (Texts{"edges.vorn:1", "other.vorn", "edges.vorn:2", "edges.vorn:3"}));
+  }
+
+  // An edit marks every window of the document; closing the window that holds it asks
+  // by the window's number, and No leaves the file and renumbers the others.
+  Activate(second);
+  second->m_pEditor->SetFocus();
+  second->m_pEditor->SetSelection(0, 0, 0, 0);
+  keys.Char('q');
+  Pump();
+  EXPECT_EQ(shown(), (Texts{"edges.vorn:1*", "other.vorn", "edges.vorn:2*", "edges.vorn:3*",
+                            "edges.vorn:2 - Quillmark"}));
+  MessageBoxes boxes;
+  boxes.answers = {wxID_NO};
+  EXPECT_TRUE(second->GetFrame()->Close());
+  Pump();
+  EXPECT_EQ(boxes.texts, std::vector<wxString>{"Save changes to edges.vorn:2?"});
+  Activate(third);
+  EXPECT_EQ(shown(), (Texts{"edges.vorn:1", "other.vorn", "edges.vorn:2", "edges.vorn:2 - Quillmark"}));
+  EXPECT_EQ(ReadFile(path), "CON 'a\nPUB b\n");
+
+  // The window now numbered 2 is asked about as such, and Yes writes its text.
+  third->m_pEditor->SetSelection(0, 0, 0, 0);
+  Type(third->m_pEditor, "z");
+  boxes.answers = {wxID_YES};
+  EXPECT_TRUE(third->GetFrame()->Close());
+  Pump();
+  EXPECT_EQ(boxes.texts.back(), "Save changes to edges.vorn:2?");
+  EXPECT_EQ(ReadFile(path), "zCON 'a\nPUB b\n");
+  Activate(first);
+  EXPECT_EQ(shown(), (Texts{"edges.vorn", "other.vorn", "edges.vorn - Quillmark"}));
+
+  // Closing the document from its second window names that window, whose text Yes would save.
+  CSourceView* again = NewWindow(doc);
+  ASSERT_NE(again, nullptr);
+  again->m_pEditor->SetSelection(0, 0, 0, 0);
+  Type(again->m_pEditor, "w");
+  boxes.answers = {wxID_CANCEL};
+  frame_->ExecuteCommand(ids::ID_FILE_CLOSE);
+  Pump();
+  EXPECT_EQ(boxes.texts.size(), 3u);
+  EXPECT_EQ(boxes.texts.back(), "Save changes to edges.vorn:2?");
+  EXPECT_EQ(doc->GetViewsVector().size(), 2u);
+}
 
 TEST_F(ViewTest, UpdateRulesOfTheClipboardAndChipCommands) {
   CSourceView* first = ViewOf(NewDocument(first_));

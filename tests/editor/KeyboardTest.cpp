@@ -1,13 +1,17 @@
 // Key-downs and typed characters in a real editor window: moves, deleting, typing,
-// line breaks, read-only mode, the undo frames left, and real keys from the X server.
+// line breaks, read-only mode, the undo frames left, and real keys from the X server
+// (Alt keys left to the menu bar, AltGr typing on another layout).
+#include <functional>
 #include <string>
 #include <tuple>
 #include <utility>
 #include <vector>
 
+#include "OtherKeyboardLayout.h"
 #include "platform/CharClass.h"
 #include "support/EditorFixture.h"
 
+#include <wx/menu.h>
 #include <wx/textctrl.h>
 #include <wx/uiaction.h>
 
@@ -21,6 +25,14 @@ enum { C = 1, S = 2, A = 4, NoIndent = 8 };                   // Ctrl, Shift, Al
 
 class KeyboardTest : public EditorFixture {
  protected:
+  // Pumps until `done` holds or `ms` have passed; returns `done()`.
+  static bool PumpUntil(const std::function<bool()>& done, int ms) {
+    for (int waited = 0; !done() && waited < ms; waited += 10) {
+      Pump();
+      wxMilliSleep(10);
+    }
+    return done();
+  }
   void SetUp() override { EditorFixture::SetUp(); platform::UseDefaultCharClasses(); parent_->codes.clear(); }
   void TearDown() override { platform::UseDefaultCharClasses(); EditorFixture::TearDown(); }
   // One key-down with modifiers held; true when the editor passed it on.
@@ -273,6 +285,67 @@ TEST_F(KeyboardTest, RealCtrlCombinationsTypeOnlyCharactersOfTheirOwn) {
   Pump();
   EXPECT_EQ(Now(), State({"1-[", ""}, {0, 1, 0, 1}));
   EXPECT_EQ(editor_->m_undoStack.size(), 4u);
+}
+
+// Alt with a key is a system key: it types nothing and reaches the menu bar, which opens the
+// menu of that letter; F10 opens the first menu. AltGr, which the toolkit reports as Ctrl with
+// Alt, types the character it gives on a layout that has one (a German one here).
+TEST_F(KeyboardTest, AltKeysReachTheMenuBarAndAltGrCharactersType) {
+  keystate::ClearOverride();
+  auto* bar = new wxMenuBar;
+  for (const char* label : {"&File", "&Edit"}) {
+    auto* menu = new wxMenu;
+    menu->Append(wxID_ANY, "&Item");
+    bar->Append(menu, label);
+  }
+  frame_->SetMenuBar(bar);
+  std::vector<wxString> opened;
+  int open = 0;
+  frame_->Bind(wxEVT_MENU_OPEN, [&](wxMenuEvent& e) {
+    e.Skip();
+    ++open;
+    for (size_t i = 0; i < bar->GetMenuCount(); ++i)
+      if (bar->GetMenu(i) == e.GetMenu()) opened.push_back(bar->GetMenuLabel(i));
+  });
+  frame_->Bind(wxEVT_MENU_CLOSE, [&](wxMenuEvent& e) { e.Skip(); --open; });
+  Pump();
+  wxUIActionSimulator keys;
+  auto focus = [&] {
+    editor_->SetFocus();
+    Pump();
+    return wxWindow::FindFocus() == editor_;
+  };
+  const std::pair<int, const char*> menus[] = {{'f', "&File"}, {'e', "&Edit"}, {WXK_F10, "&File"}};
+  for (const auto& [key, label] : menus) {
+    SCOPED_TRACE(label);
+    ASSERT_TRUE(focus());
+    opened.clear();
+    keys.Char(key, key == WXK_F10 ? wxMOD_NONE : wxMOD_ALT);
+    EXPECT_TRUE(PumpUntil([&] { return !opened.empty(); }, 2000));
+    EXPECT_EQ(opened, std::vector<wxString>{label});
+    keys.Char(WXK_ESCAPE);
+    PumpUntil([&] { return open <= 0; }, 2000);
+  }
+  ASSERT_TRUE(focus());
+  for (int key : {int('1'), int('q'), int(WXK_RETURN)}) keys.Char(key, wxMOD_ALT);
+  Pump();
+  EXPECT_EQ(Lines(), Lines_t{""});
+  EXPECT_EQ(parent_->Count(ids::EN_CHANGE), 0);
+  EXPECT_TRUE(editor_->m_undoStack.empty());
+
+  opened.clear();
+  {
+    OtherKeyboardLayout german("de");
+    ASSERT_TRUE(german.IsSet());
+    Pump();
+    ASSERT_TRUE(focus());
+    for (const char* key : {"q", "e", "8"}) german.AltGr(key);
+    PumpUntil([&] { return parent_->Count(ids::EN_CHANGE) >= 3; }, 2000);
+  }
+  Pump();
+  EXPECT_EQ(Lines(), Lines_t{"@\xA4["});  // the euro is byte 164
+  EXPECT_EQ(parent_->Count(ids::EN_CHANGE), 3);
+  EXPECT_TRUE(opened.empty());
 }
 
 }  // namespace
