@@ -48,9 +48,9 @@ inline bool operator!=(const std::wstring& text, const StagingText& staging) { r
 // UTF-16 little-endian: every unit becomes one character, the byte-order mark
 // included, a last odd byte is ignored, and line ends become CR LF for CR and
 // CR LF, LF for LF. Anything else is 8-bit text: each byte becomes the
-// character of the same value (NUL and 0x1A included), each line, ended by LF
-// or CR LF or by the end of the file, is followed by CR LF; a CR not followed
-// by LF stays in its line as a character.
+// character of the same value (NUL and 0x1A included); a line ends at LF, at
+// CR LF or at a CR not followed by LF, or at the end of the file, and each
+// line is followed by CR LF.
 StagingText DecodeSourceBytes(const std::string& bytes);
 
 // Reads the whole file at `path` (in the file system's encoding). False when

@@ -70,8 +70,14 @@ TEST_F(DocumentTest, EightBitFilesReachTheEditorByteForByte) {
       {"LF", "a\nb\n", W("a\r\nb\r\n"), {"a", "b"}, "a\nb\n"},
       {"CR LF", "a\r\nb\r\n", W("a\r\nb\r\n"), {"a", "b"}, "a\nb\n"},
       {"mixed", "a\r\nb\nc\r\n", W("a\r\nb\r\nc\r\n"), {"a", "b", "c"}, "a\nb\nc\n"},
-      {"lone CR stays in its line, the editor drops it", "a\rb\r", W("a\rb\r\r\n"), {"ab"}, "ab"},
-      {"CR CR LF", "a\r\r\nb\n", W("a\r\r\nb\r\n"), {"a", "b"}, "a\nb\n"},
+      {"CR only", "a\rb\r", W("a\r\nb\r\n"), {"a", "b"}, "a\nb\n"},
+      {"CR only, last line without CR", "one\r\rthree", W("one\r\n\r\nthree\r\n"), {"one", "", "three"},
+       "one\n\nthree\n"},
+      {"one line ended by CR", "abc\r", W("abc\r\n"), {"abc"}, "abc"},
+      {"CR CR LF", "a\r\r\nb\n", W("a\r\n\r\nb\r\n"), {"a", "", "b"}, "a\n\nb\n"},
+      {"LF CR", "a\n\rb", W("a\r\n\r\nb\r\n"), {"a", "", "b"}, "a\n\nb\n"},
+      {"every kind of line end", "a\rb\nc\r\nd\r", W("a\r\nb\r\nc\r\nd\r\n"), {"a", "b", "c", "d"},
+       "a\nb\nc\nd\n"},
       {"last line without LF", "a\nb", W("a\r\nb\r\n"), {"a", "b"}, "a\nb\n"},
       {"one line", "abc\n", W("abc\r\n"), {"abc"}, "abc"},
       {"one line without LF", "abc", W("abc\r\n"), {"abc"}, "abc"},
@@ -89,20 +95,19 @@ TEST_F(DocumentTest, EightBitFilesReachTheEditorByteForByte) {
 }
 
 // Every byte value, under several locales: each arrives as itself; only LF,
-// CR before LF and tab are not plain characters.
+// CR and tab are not plain characters.
 TEST_F(DocumentTest, EveryByteValueWhateverTheLocale) {
   std::string all;
   for (int b = 0; b < 256; ++b) all += static_cast<char>(b);
-  const std::string second = all.substr(11);  // after the LF at 10
-  std::string secondLine = second;
-  secondLine.erase(secondLine.find('\r'), 1);
+  // Lines end at the LF (10) and at the CR (13).
+  const std::string secondLine = all.substr(11, 2), thirdLine = all.substr(14);
   const std::string firstLine = all.substr(0, 9) + "   ";  // the tab at column 9 fills to 12
   const std::string before = std::setlocale(LC_ALL, nullptr);
   for (const char* locale : {"C", "C.UTF-8", "en_US.UTF-8"}) {
     if (!std::setlocale(LC_ALL, locale)) continue;
     SCOPED_TRACE(locale);
-    CheckReading({{"every byte", all, W(all.substr(0, 10) + "\r\n" + second + "\r\n"), {firstLine, secondLine},
-                   firstLine + "\n" + secondLine + "\n"}});
+    CheckReading({{"every byte", all, W(all.substr(0, 10) + "\r\n" + secondLine + "\r\n" + thirdLine + "\r\n"),
+                   {firstLine, secondLine, thirdLine}, firstLine + "\n" + secondLine + "\n" + thirdLine + "\n"}});
   }
   std::setlocale(LC_ALL, before.c_str());
 }
