@@ -75,10 +75,18 @@ wxDocTemplate* CQuillmarkDocManager::SelectDocumentPath(wxDocTemplate** template
   wxFileDialog dialog(parent, _("Open"), GetLastDirectory(), wxString(), filters, wxFD_OPEN | wxFD_FILE_MUST_EXIST);
   if (dialog.ShowModal() != wxID_OK) return nullptr;
   const wxString chosen = dialog.GetPath();
-  if (chosen.empty() || !wxFileName::FileExists(chosen)) return nullptr;
+  if (chosen.empty() || !wxFileName::Exists(chosen)) return nullptr;
   SetLastDirectory(wxPathOnly(chosen));
   path = chosen;
   return FindTemplateForPath(chosen);
+}
+
+void CQuillmarkDocManager::OnMRUFileNotExist(unsigned n, const wxString& filename) {
+  if (!wxFileName::Exists(filename)) {
+    wxDocManager::OnMRUFileNotExist(n, filename);
+    return;
+  }
+  if (!CreateDocument(filename, wxDOC_SILENT)) RemoveFileFromHistory(n);
 }
 
 wxDocument* CQuillmarkDocManager::CreateDocument(const wxString& path, long flags) {

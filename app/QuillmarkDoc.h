@@ -21,7 +21,8 @@ class CSourceDoc : public wxDocument {
   // m_strText = the new-document text.
   bool OnNewDocument() override;
   // Reads the file into m_strText; "Failed to open given filename." when it
-  // cannot be read.
+  // cannot be read or is no regular file (a pipe, socket, device or folder,
+  // refused at once).
   bool OnOpenDocument(const wxString& path) override;
   // Writes the text of the editor of ViewToSave() through the safe save;
   // refuses silently when there is no such view. Tells the user, and leaves

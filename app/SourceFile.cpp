@@ -2,13 +2,10 @@
 // the compact store of that text, and the new-document text.
 #include "app/SourceFile.h"
 
+#include "platform/SafeFile.h"
+
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
 #include <cstdint>
-#include <cstring>
-#include <filesystem>
-#include <system_error>
 
 namespace sourcefile {
 namespace {
@@ -118,36 +115,9 @@ StagingText DecodeSourceBytes(const std::string& bytes) {
   return text;
 }
 
-bool ReadFileBytes(const std::string& path, std::string& bytes, int& error) {
-  bytes.clear();
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (!file) {
-    error = errno;
-    return false;
-  }
-  // Room for the size the system reports, then read until the end (a file
-  // may have grown meanwhile, or have no size known in advance).
-  std::error_code sizeError;
-  const std::uintmax_t size = std::filesystem::file_size(path, sizeError);
-  if (!sizeError && size < bytes.max_size()) bytes.reserve(static_cast<std::size_t>(size) + 1);
-  for (;;) {
-    const std::size_t had = bytes.size();
-    const std::size_t room = std::max<std::size_t>(bytes.capacity() - had, 65536);
-    bytes.resize(had + room);
-    const std::size_t got = std::fread(&bytes[had], 1, room, file);
-    bytes.resize(had + got);
-    if (got < room) break;
-  }
-  const bool failed = std::ferror(file) != 0;
-  error = failed ? (errno ? errno : EIO) : 0;
-  std::fclose(file);
-  if (failed) bytes.clear();
-  return !failed;
-}
-
 bool ReadSourceFile(const std::string& path, StagingText& text, int& error) {
   std::string bytes;
-  if (!ReadFileBytes(path, bytes, error)) return false;
+  if (!platform::ReadRegularFile(path, bytes, error)) return false;
   text = DecodeSourceBytes(bytes);
   return true;
 }

@@ -53,11 +53,10 @@ inline bool operator!=(const std::wstring& text, const StagingText& staging) { r
 // line is followed by CR LF.
 StagingText DecodeSourceBytes(const std::string& bytes);
 
-// Reads the whole file at `path` (in the file system's encoding). False when
-// it cannot be opened or read; `error` then holds the system error number.
-bool ReadFileBytes(const std::string& path, std::string& bytes, int& error);
-
-// DecodeSourceBytes of the file's bytes; false as ReadFileBytes.
+// DecodeSourceBytes of the bytes of the file at `path` (in the file system's
+// encoding). False when it cannot be read, also when it is no regular file
+// (a pipe, socket, device or folder is refused at once, never waited on);
+// `error` then holds the system error number.
 bool ReadSourceFile(const std::string& path, StagingText& text, int& error);
 
 // Each byte as the character of the same value.

@@ -1,8 +1,11 @@
 // Document tests: reading 8-bit and UTF-16 files, the new-document text, the
 // save through the own view's editor, failed saves and the question on close.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <clocale>
 #include <cstring>
 #include <filesystem>
@@ -14,6 +17,7 @@
 #include "app/SourceFile.h"
 #include "editor/GlyphTable.h"
 #include "platform/SafeFile.h"
+#include "support/SpecialFiles.h"
 #include "support/ShellFixture.h"
 #include "textmodel/Colorizer.h"
 
@@ -134,16 +138,33 @@ TEST_F(DocumentTest, Utf16FilesKeepTheirLinesAndMapCharactersThroughTheGlyphTabl
   });
 }
 
+// What is no readable regular file is refused with the message at once: a
+// missing file, a folder, a pipe without a writer, a socket, devices. The
+// pipe's watchdog ends an open that waits for a writer.
 TEST_F(DocumentTest, FilesThatCannotBeReadAreRefusedWithTheMessage) {
   ASSERT_TRUE(fs::create_directory(Path("folder.vorn")));
-  for (const std::string& path : {Path("missing.vorn"), Path("folder.vorn")}) {
+  ASSERT_EQ(0, ::mkfifo(Path("pipe.vorn").c_str(), 0644));
+  const int socket = testsupport::BindSocket(Path("socket.vorn"));
+  ASSERT_GE(socket, 0);
+  fs::create_symlink("/dev/null", Path("null.vorn"));
+  fs::create_symlink("/dev/zero", Path("zero.vorn"));
+  for (const char* name : {"missing.vorn", "folder.vorn", "pipe.vorn", "socket.vorn", "null.vorn", "zero.vorn"}) {
+    const std::string path = Path(name);
     SCOPED_TRACE(path);
     MessageBoxes boxes;
-    EXPECT_EQ(nullptr, Open(path));
+    const auto start = std::chrono::steady_clock::now();
+    {
+      testsupport::FifoWatchdog watchdog(Path("pipe.vorn"), std::chrono::seconds(3));
+      EXPECT_EQ(nullptr, Open(path));
+      EXPECT_FALSE(watchdog.Fired()) << "the open waited for a writer";
+    }
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
     ASSERT_EQ(1u, boxes.texts.size());
     EXPECT_EQ("Failed to open given filename.", boxes.texts[0]);
     EXPECT_EQ("Quillmark", boxes.captions[0]);
+    EXPECT_TRUE(manager_->GetDocumentsVector().empty());
   }
+  ::close(socket);
 }
 
 TEST_F(DocumentTest, NewDocumentTextOfEitherKind) {
