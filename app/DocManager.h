@@ -30,6 +30,11 @@ class CQuillmarkDocTemplate : public wxDocTemplate {
 // "Vorn2Edit1"); wx's own numbering for templates of other classes.
 wxString NewDocumentTitle(wxDocTemplate* temp, wxDocManager& manager);
 
+// The file dialogs' name of the template's filter: its document string's
+// filter name ("Vorn1 Files (*.vorn)"); description and filter for
+// templates of other classes.
+wxString FilterNameOf(wxDocTemplate* temp);
+
 class CQuillmarkDocManager : public wxDocManager {
  public:
   static constexpr int kRecentFiles = 10;

@@ -28,9 +28,12 @@ class CSourceDoc : public wxDocument {
   // refuses silently when there is no such view. Tells the user, and leaves
   // the file as it was, when the save fails.
   bool OnSaveDocument(const wxString& path) override;
-  // Writes every time it is asked, modified or not; a document without a file
-  // goes to Save As.
+  // Writes every time it is asked, modified or not. A document without a
+  // file, or whose file no longer exists or is read-only, goes to Save As.
   bool Save() override;
+  // Asks for a name under the template's filter ("Vorn1 Files (*.vorn)") and
+  // saves there; false when the user cancels or the save fails.
+  bool SaveAs() override;
   // Closing a modified document asks whether to save it first.
   bool OnSaveModified() override;
 
