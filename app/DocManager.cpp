@@ -34,6 +34,11 @@ wxString NewDocumentTitle(wxDocTemplate* temp, wxDocManager& manager) {
   return manager.MakeNewDocumentName();
 }
 
+wxString FilterNameOf(wxDocTemplate* temp) {
+  if (auto* own = dynamic_cast<CQuillmarkDocTemplate*>(temp)) return own->m_strings.filterName;
+  return temp->GetDescription() + " (" + temp->GetFileFilter() + ")";
+}
+
 bool CQuillmarkDocTemplate::FileMatchesTemplate(const wxString& path) {
   const wxString ext = wxFileName(path).GetExt();
   return !ext.empty() && ext.IsSameAs(GetDefaultExtension(), false);
@@ -66,19 +71,24 @@ wxDocTemplate* CQuillmarkDocManager::SelectDocumentPath(wxDocTemplate** template
   for (int i = 0; i < noTemplates; ++i) {
     if (!templates[i]->IsVisible()) continue;
     if (!filters.empty()) filters << '|';
-    auto* own = dynamic_cast<CQuillmarkDocTemplate*>(templates[i]);
-    filters << (own ? own->m_strings.filterName
-                    : templates[i]->GetDescription() + " (" + templates[i]->GetFileFilter() + ")")
-            << '|' << templates[i]->GetFileFilter();
+    filters << FilterNameOf(templates[i]) << '|' << templates[i]->GetFileFilter();
   }
   wxWindow* parent = wxTheApp ? wxTheApp->GetTopWindow() : nullptr;
   wxFileDialog dialog(parent, _("Open"), GetLastDirectory(), wxString(), filters, wxFD_OPEN | wxFD_FILE_MUST_EXIST);
   if (dialog.ShowModal() != wxID_OK) return nullptr;
   const wxString chosen = dialog.GetPath();
-  if (chosen.empty() || !wxFileName::FileExists(chosen)) return nullptr;
+  if (chosen.empty() || !wxFileName::Exists(chosen)) return nullptr;
   SetLastDirectory(wxPathOnly(chosen));
   path = chosen;
   return FindTemplateForPath(chosen);
+}
+
+void CQuillmarkDocManager::OnMRUFileNotExist(unsigned n, const wxString& filename) {
+  if (!wxFileName::Exists(filename)) {
+    wxDocManager::OnMRUFileNotExist(n, filename);
+    return;
+  }
+  if (!CreateDocument(filename, wxDOC_SILENT)) RemoveFileFromHistory(n);
 }
 
 wxDocument* CQuillmarkDocManager::CreateDocument(const wxString& path, long flags) {

@@ -30,6 +30,11 @@ class CQuillmarkDocTemplate : public wxDocTemplate {
 // "Vorn2Edit1"); wx's own numbering for templates of other classes.
 wxString NewDocumentTitle(wxDocTemplate* temp, wxDocManager& manager);
 
+// The file dialogs' name of the template's filter: its document string's
+// filter name ("Vorn1 Files (*.vorn)"); description and filter for
+// templates of other classes.
+wxString FilterNameOf(wxDocTemplate* temp);
+
 class CQuillmarkDocManager : public wxDocManager {
  public:
   static constexpr int kRecentFiles = 10;
@@ -46,6 +51,8 @@ class CQuillmarkDocManager : public wxDocManager {
 
   // The open dialog with one filter per registered template, named by its
   // document string; the kind then follows the chosen file's extension.
+  // Whatever the user chose goes to the open, which refuses what it cannot
+  // read (a pipe, a folder) with its message.
   wxDocTemplate* SelectDocumentPath(wxDocTemplate** templates, int noTemplates, wxString& path, long flags,
                                     bool save = false) override;
 
@@ -59,4 +66,10 @@ class CQuillmarkDocManager : public wxDocManager {
 
   // Opens each file as the kind its extension names; false when one failed.
   bool OpenFiles(const wxArrayString& paths);
+
+ protected:
+  // A recent file that is there but is no regular file (a pipe, a folder, a
+  // device) goes to the open, which refuses it with its message, and leaves
+  // the list; one that is not there at all goes to the base.
+  void OnMRUFileNotExist(unsigned n, const wxString& filename) override;
 };

@@ -2,6 +2,7 @@
 // view's editor through the safe save.
 #include "app/QuillmarkDoc.h"
 
+#include <wx/filedlg.h>
 #include <wx/filename.h>
 #include <wx/strconv.h>
 
@@ -120,10 +121,32 @@ bool CSourceDoc::OnSaveDocument(const wxString& path) {
 }
 
 // Unlike the base, an unmodified document that has a file is written again:
-// the chip commands and the user's Save rely on the file being rewritten.
+// the chip commands and the user's Save rely on the file being rewritten. A
+// file that was deleted or made read-only meanwhile is not written behind the
+// user's back: they name the file to save to.
 bool CSourceDoc::Save() {
-  if (GetFilename().empty() || !GetDocumentSaved()) return SaveAs();
+  if (GetFilename().empty() || !GetDocumentSaved() || !platform::IsWritableRegularFile(FileSystemPath(GetFilename())))
+    return SaveAs();
   return OnSaveDocument(GetFilename());
+}
+
+bool CSourceDoc::SaveAs() {
+  wxDocTemplate* temp = GetDocumentTemplate();
+  wxDocManager* manager = GetDocumentManager();
+  if (!temp) return false;
+  wxString folder = temp->GetDirectory();
+  if (folder.empty()) folder = wxPathOnly(GetFilename());
+  if (folder.empty() && manager) folder = manager->GetLastDirectory();
+  const wxString path =
+      wxFileSelector(_("Save As"), folder, wxFileNameFromPath(GetFilename()), temp->GetDefaultExtension(),
+                     FilterNameOf(temp) + "|" + temp->GetFileFilter(), wxFD_SAVE | wxFD_OVERWRITE_PROMPT,
+                     GetDocumentWindow());
+  if (path.empty() || !OnSaveDocument(path)) return false;
+  SetTitle(wxFileNameFromPath(path));
+  SetFilename(path, true);
+  // The saved file heads the recent-file list, as an opened one does.
+  if (manager) manager->AddFileToHistory(path);
+  return true;
 }
 
 bool CSourceDoc::OnSaveModified() {

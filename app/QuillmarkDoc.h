@@ -21,16 +21,20 @@ class CSourceDoc : public wxDocument {
   // m_strText = the new-document text.
   bool OnNewDocument() override;
   // Reads the file into m_strText; "Failed to open given filename." when it
-  // cannot be read. Tells the user how many characters of the file no glyph
-  // shows, when there are any: the editor leaves them out.
+  // cannot be read or is no regular file (a pipe, socket, device or folder,
+  // refused at once). Tells the user how many characters of the file no
+  // glyph shows, when there are any: the editor leaves them out.
   bool OnOpenDocument(const wxString& path) override;
   // Writes the text of the editor of ViewToSave() through the safe save;
   // refuses silently when there is no such view. Tells the user, and leaves
   // the file as it was, when the save fails.
   bool OnSaveDocument(const wxString& path) override;
-  // Writes every time it is asked, modified or not; a document without a file
-  // goes to Save As.
+  // Writes every time it is asked, modified or not. A document without a
+  // file, or whose file no longer exists or is read-only, goes to Save As.
   bool Save() override;
+  // Asks for a name under the template's filter ("Vorn1 Files (*.vorn)") and
+  // saves there; false when the user cancels or the save fails.
+  bool SaveAs() override;
   // Closing a modified document asks whether to save it first; with several
   // windows the question names the window whose text would be saved.
   bool OnSaveModified() override;

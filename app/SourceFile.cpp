@@ -2,13 +2,10 @@
 // the compact store of that text, and the new-document text.
 #include "app/SourceFile.h"
 
+#include "platform/SafeFile.h"
+
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
 #include <cstdint>
-#include <cstring>
-#include <filesystem>
-#include <system_error>
 
 namespace sourcefile {
 namespace {
@@ -27,25 +24,26 @@ bool FitsInBytes(const std::wstring& text) {
   return std::all_of(text.begin(), text.end(), [](wchar_t c) { return static_cast<std::uint32_t>(c) < 0x100; });
 }
 
-// 8-bit text: lines end at LF (a CR right before it goes with it); every
-// line, the last one without LF included, is followed by CR LF. Each
-// character keeps its byte, so the result is stored a byte per character.
+// 8-bit text: a line ends at LF, at CR LF or at a lone CR; every line, the
+// last one without a line end included, is followed by CR LF. Each character
+// keeps its byte, so the result is stored a byte per character.
 std::string DecodeEightBit(const std::string& bytes) {
   const char* p = bytes.data();
   const char* const end = p + bytes.size();
-  // Each LF may grow by one character (to CR LF); a last line without LF by two.
-  const std::size_t lineFeeds = static_cast<std::size_t>(std::count(p, end, '\n'));
-  std::string text(bytes.size() + lineFeeds + 2, '\0');
+  // Each line end may grow by one character (LF or CR to CR LF); a last line
+  // without one by two.
+  const auto isLineEnd = [](char c) { return c == '\n' || c == '\r'; };
+  const std::size_t lineEnds = static_cast<std::size_t>(std::count_if(p, end, isLineEnd));
+  std::string text(bytes.size() + lineEnds + 2, '\0');
   char* out = &text[0];
   while (p != end) {
-    const void* found = std::memchr(p, '\n', static_cast<std::size_t>(end - p));
-    const char* lineEnd = found ? static_cast<const char*>(found) : end;
-    const char* next = found ? lineEnd + 1 : end;
-    if (found && lineEnd != p && lineEnd[-1] == '\r') --lineEnd;
+    const char* lineEnd = std::find_if(p, end, isLineEnd);
     out = std::copy(p, lineEnd, out);
     *out++ = '\r';
     *out++ = '\n';
-    p = next;
+    if (lineEnd == end) break;
+    p = lineEnd + 1;
+    if (*lineEnd == '\r' && p != end && *p == '\n') ++p;
   }
   text.resize(static_cast<std::size_t>(out - text.data()));
   return text;
@@ -117,36 +115,9 @@ StagingText DecodeSourceBytes(const std::string& bytes) {
   return text;
 }
 
-bool ReadFileBytes(const std::string& path, std::string& bytes, int& error) {
-  bytes.clear();
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (!file) {
-    error = errno;
-    return false;
-  }
-  // Room for the size the system reports, then read until the end (a file
-  // may have grown meanwhile, or have no size known in advance).
-  std::error_code sizeError;
-  const std::uintmax_t size = std::filesystem::file_size(path, sizeError);
-  if (!sizeError && size < bytes.max_size()) bytes.reserve(static_cast<std::size_t>(size) + 1);
-  for (;;) {
-    const std::size_t had = bytes.size();
-    const std::size_t room = std::max<std::size_t>(bytes.capacity() - had, 65536);
-    bytes.resize(had + room);
-    const std::size_t got = std::fread(&bytes[had], 1, room, file);
-    bytes.resize(had + got);
-    if (got < room) break;
-  }
-  const bool failed = std::ferror(file) != 0;
-  error = failed ? (errno ? errno : EIO) : 0;
-  std::fclose(file);
-  if (failed) bytes.clear();
-  return !failed;
-}
-
 bool ReadSourceFile(const std::string& path, StagingText& text, int& error) {
   std::string bytes;
-  if (!ReadFileBytes(path, bytes, error)) return false;
+  if (!platform::ReadRegularFile(path, bytes, error)) return false;
   text = DecodeSourceBytes(bytes);
   return true;
 }

@@ -50,16 +50,15 @@ inline bool operator!=(const std::wstring& text, const StagingText& staging) { r
 // UTF-16 little-endian: every unit becomes one character, the byte-order mark
 // included, a last odd byte is ignored, and line ends become CR LF for CR and
 // CR LF, LF for LF. Anything else is 8-bit text: each byte becomes the
-// character of the same value (NUL and 0x1A included), each line, ended by LF
-// or CR LF or by the end of the file, is followed by CR LF; a CR not followed
-// by LF stays in its line as a character.
+// character of the same value (NUL and 0x1A included); a line ends at LF, at
+// CR LF or at a CR not followed by LF, or at the end of the file, and each
+// line is followed by CR LF.
 StagingText DecodeSourceBytes(const std::string& bytes);
 
-// Reads the whole file at `path` (in the file system's encoding). False when
-// it cannot be opened or read; `error` then holds the system error number.
-bool ReadFileBytes(const std::string& path, std::string& bytes, int& error);
-
-// DecodeSourceBytes of the file's bytes; false as ReadFileBytes.
+// DecodeSourceBytes of the bytes of the file at `path` (in the file system's
+// encoding). False when it cannot be read, also when it is no regular file
+// (a pipe, socket, device or folder is refused at once, never waited on);
+// `error` then holds the system error number.
 bool ReadSourceFile(const std::string& path, StagingText& text, int& error);
 
 // Each byte as the character of the same value.

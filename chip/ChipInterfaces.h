@@ -16,7 +16,8 @@ struct BuildList {
 struct ChipDocument {
   virtual ~ChipDocument();
   // The document's file-save command: saves under its path name, asking for a
-  // name first when it has none. false when the user cancelled or writing failed.
+  // name first when it has none or its file no longer exists or is read-only.
+  // false when the user cancelled or writing failed.
   virtual bool Save() = 0;
   // The document's full path name (as it stands after a save).
   virtual std::wstring PathName() = 0;

@@ -1,5 +1,6 @@
-// Safe file replacement on POSIX systems: a new file beside the target,
-// written, flushed, synced and closed, then renamed over the target.
+// Safe file access on POSIX systems. Reading opens only regular files, and
+// without waiting; replacing writes a new file beside the target, flushes,
+// syncs and closes it, then renames it over the target.
 #include "platform/SafeFile.h"
 
 #include <fcntl.h>
@@ -8,6 +9,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <random>
@@ -89,6 +91,9 @@ int CreateNewFileBeside(const std::string& target, mode_t mode, std::string& new
   error = errno;
   return -1;
 }
+
+// What a read of something that is not a regular file fails with.
+int NotRegularError(mode_t mode) { return S_ISDIR(mode) ? EISDIR : ENODEV; }
 
 }  // namespace
 
@@ -192,6 +197,68 @@ SaveResult WriteFileSafely(const std::string& path, const std::string& bytes) {
   if (const int e = InjectedError(SaveStep::Rename)) return abandon(SaveStep::Rename, e);
   if (::rename(newPath.c_str(), target.c_str()) != 0) return abandon(SaveStep::Rename, errno);
   return SaveResult();
+}
+
+bool ReadRegularFile(const std::string& path, std::string& bytes, int& error) {
+  bytes.clear();
+  // A look before opening: opening a device can have effects of its own.
+  struct stat st;
+  if (::stat(path.c_str(), &st) != 0) {
+    error = errno;
+    return false;
+  }
+  if (!S_ISREG(st.st_mode)) {
+    error = NotRegularError(st.st_mode);
+    return false;
+  }
+
+  // The name may have been given to a pipe meanwhile: without O_NONBLOCK its
+  // open would wait for a writer. What was opened is checked again.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) {
+    error = errno;
+    return false;
+  }
+  const auto fail = [&](int e) {
+    ::close(fd);
+    bytes.clear();
+    error = e;
+    return false;
+  };
+  if (::fstat(fd, &st) != 0) return fail(errno);
+  if (!S_ISREG(st.st_mode)) return fail(NotRegularError(st.st_mode));
+  // A regular file never waits; plain blocking reads from here on.
+  const int flags = ::fcntl(fd, F_GETFL);
+  if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) return fail(errno);
+
+  // Room for the size the system reports, then read until the end (the file
+  // may have grown meanwhile).
+  if (st.st_size > 0 && static_cast<std::uintmax_t>(st.st_size) < bytes.max_size())
+    bytes.reserve(static_cast<std::size_t>(st.st_size) + 1);
+  for (;;) {
+    const std::size_t had = bytes.size();
+    const std::size_t room = std::max<std::size_t>(bytes.capacity() - had, 65536);
+    bytes.resize(had + room);
+    const ssize_t got = ::read(fd, &bytes[had], room);
+    if (got < 0) {
+      const int e = errno;
+      bytes.resize(had);
+      if (e == EINTR) continue;
+      return fail(e);
+    }
+    bytes.resize(had + static_cast<std::size_t>(got));
+    if (got == 0) break;
+  }
+  ::close(fd);
+  error = 0;
+  return true;
+}
+
+bool IsWritableRegularFile(const std::string& path) {
+  struct stat st;
+  if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+  if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return false;  // read-only, whoever asks
+  return ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0;
 }
 
 ScopedSaveFailurePoint::ScopedSaveFailurePoint(SaveFailurePoint point)

@@ -1,6 +1,8 @@
-// Replacing a file's contents so that a failure at any point leaves the old
-// file as it was: the new bytes go into a new file in the same folder, which
-// is flushed, synced and only then renamed over the old one.
+// Safe access to the files the user opens and saves: reading that never waits
+// on what is not a regular file, and replacing a file's contents so that a
+// failure at any point leaves the old file as it was: the new bytes go into a
+// new file in the same folder, which is flushed, synced and only then renamed
+// over the old one.
 #pragma once
 
 #include <functional>
@@ -47,6 +49,19 @@ SaveResult WriteFileSafely(const std::string& path, const std::string& bytes);
 // False, with the system error number in `error`, when the links run in a
 // circle or too deep.
 bool ResolveSaveTarget(const std::string& path, std::string& target, int& error);
+
+// Reads the whole file at `path` into `bytes`. Only a regular file (symbolic
+// links followed) is read. Anything else - a pipe, a socket, a device, a
+// folder - is refused at once without waiting for a writer or reading a
+// device: `error` is then EISDIR for a folder and ENODEV for the others, or
+// the system error number when the file cannot be opened or read.
+bool ReadRegularFile(const std::string& path, std::string& bytes, int& error);
+
+// Whether a save may write `path` where it is: it names (symbolic links
+// followed) an existing regular file that is not read-only, that is, one with
+// a write permission bit set that the process may write. A save of anything
+// else asks for a name first.
+bool IsWritableRegularFile(const std::string& path);
 
 // The seam for tests: called before each step; a non-zero return makes that
 // step fail with that system error number instead of running it.

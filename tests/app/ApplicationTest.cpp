@@ -30,6 +30,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 #include <memory>
 #include <set>
@@ -51,6 +52,7 @@
 #include "support/AppFixture.h"
 #include "support/AuiTabs.h"
 #include "support/ShellFixture.h"
+#include "support/SpecialFiles.h"
 
 using shelltest::Pump;
 using shelltest::PumpUntil;
@@ -530,6 +532,58 @@ TEST_F(ApplicationTest, TheRealProgramTakesTypingAtOnceAfterOpening) {
   EXPECT_TRUE(PumpUntil([&] { return ReadFile(handed) == "VAR\ncd\n"; }, 10000)) << ReadFile(handed);
   EXPECT_EQ(ReadFile(first), "CON\nab\n");
   EXPECT_FALSE(program.Exited());
+}
+
+// A pipe handed over by a later start is refused with the message at once:
+// the first start keeps answering, and the later one ends. The pipe's
+// watchdog ends an open that waits for a writer.
+TEST_F(ApplicationTest, APipeHandedOverByASecondStartIsRefusedAtOnce) {
+  ShellOptions options = InProcess();
+  options.singleInstance = true;
+  ASSERT_EQ(Start(wxArrayString(), options), CQuillmarkShell::Start::Running);
+  const std::string pipe = root_ + "/handed.vorn";
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0644), 0);
+  shelltest::MessageBoxes boxes;
+  testsupport::FifoWatchdog watchdog(pipe, std::chrono::seconds(3));
+  Child second({pipe}, {});
+  ASSERT_TRUE(PumpUntil([&] { return second.Exited() && (!boxes.texts.empty() || watchdog.Fired()); }, 60000))
+      << second.Output();
+  EXPECT_EQ(second.ExitCode(), 0);
+  EXPECT_FALSE(watchdog.Fired()) << "the open waited for a writer";
+  EXPECT_EQ(boxes.texts, std::vector<wxString>{"Failed to open given filename."});
+  EXPECT_EQ(DocumentOf(pipe), nullptr);
+  EXPECT_EQ(Documents().size(), 1u);
+}
+
+// The real program given a pipe on its command line shows the message box
+// rather than waiting for a writer: a dialog window of its process appears.
+TEST_F(ApplicationTest, TheProgramGivenAPipeShowsTheMessageAtOnce) {
+  const std::string pipe = root_ + "/start.vorn";
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0644), 0);
+  Child program({pipe}, {});
+  Display* display = X11(XOpenDisplay)(nullptr);
+  ASSERT_NE(display, nullptr);
+  std::unique_ptr<Display, int (*)(Display*)> closer(display, X11(XCloseDisplay));
+  const Atom typeAtom = X11(XInternAtom)(display, "_NET_WM_WINDOW_TYPE", False);
+  const Atom dialogAtom = X11(XInternAtom)(display, "_NET_WM_WINDOW_TYPE_DIALOG", False);
+  // Whether the process's shown window is a dialog.
+  const auto dialogShown = [&] {
+    Window window = 0;
+    if (WindowOf(display, DefaultRootWindow(display), program.Pid(), &window).IsEmpty()) return false;
+    Atom type;
+    int format;
+    unsigned long count, after;
+    unsigned char* data = nullptr;
+    bool dialog = false;
+    if (X11(XGetWindowProperty)(display, window, typeAtom, 0, 1, False, XA_ATOM, &type, &format, &count, &after,
+                                &data) == Success && data) {
+      dialog = count == 1 && *reinterpret_cast<Atom*>(data) == dialogAtom;
+      X11(XFree)(data);
+    }
+    return dialog;
+  };
+  EXPECT_TRUE(PumpUntil([&] { return dialogShown() || program.Exited(); }, 60000)) << program.Output();
+  EXPECT_TRUE(dialogShown()) << "no message box; the program " << (program.Exited() ? "ended" : "waits");
 }
 
 TEST(RecoveryStoreTest, RecordsRoundTripAndDamagedOnesAreSkipped) {

@@ -1,8 +1,11 @@
 // Document tests: reading 8-bit and UTF-16 files, the new-document text, the
 // save through the own view's editor, failed saves and the question on close.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <clocale>
 #include <cstring>
 #include <filesystem>
@@ -14,6 +17,7 @@
 #include "app/SourceFile.h"
 #include "editor/GlyphTable.h"
 #include "platform/SafeFile.h"
+#include "support/SpecialFiles.h"
 #include "support/ShellFixture.h"
 #include "textmodel/Colorizer.h"
 
@@ -70,8 +74,14 @@ TEST_F(DocumentTest, EightBitFilesReachTheEditorByteForByte) {
       {"LF", "a\nb\n", W("a\r\nb\r\n"), {"a", "b"}, "a\nb\n"},
       {"CR LF", "a\r\nb\r\n", W("a\r\nb\r\n"), {"a", "b"}, "a\nb\n"},
       {"mixed", "a\r\nb\nc\r\n", W("a\r\nb\r\nc\r\n"), {"a", "b", "c"}, "a\nb\nc\n"},
-      {"lone CR stays in its line, the editor drops it", "a\rb\r", W("a\rb\r\r\n"), {"ab"}, "ab"},
-      {"CR CR LF", "a\r\r\nb\n", W("a\r\r\nb\r\n"), {"a", "b"}, "a\nb\n"},
+      {"CR only", "a\rb\r", W("a\r\nb\r\n"), {"a", "b"}, "a\nb\n"},
+      {"CR only, last line without CR", "one\r\rthree", W("one\r\n\r\nthree\r\n"), {"one", "", "three"},
+       "one\n\nthree\n"},
+      {"one line ended by CR", "abc\r", W("abc\r\n"), {"abc"}, "abc"},
+      {"CR CR LF", "a\r\r\nb\n", W("a\r\n\r\nb\r\n"), {"a", "", "b"}, "a\n\nb\n"},
+      {"LF CR", "a\n\rb", W("a\r\n\r\nb\r\n"), {"a", "", "b"}, "a\n\nb\n"},
+      {"every kind of line end", "a\rb\nc\r\nd\r", W("a\r\nb\r\nc\r\nd\r\n"), {"a", "b", "c", "d"},
+       "a\nb\nc\nd\n"},
       {"last line without LF", "a\nb", W("a\r\nb\r\n"), {"a", "b"}, "a\nb\n"},
       {"one line", "abc\n", W("abc\r\n"), {"abc"}, "abc"},
       {"one line without LF", "abc", W("abc\r\n"), {"abc"}, "abc"},
@@ -89,20 +99,19 @@ TEST_F(DocumentTest, EightBitFilesReachTheEditorByteForByte) {
 }
 
 // Every byte value, under several locales: each arrives as itself; only LF,
-// CR before LF and tab are not plain characters.
+// CR and tab are not plain characters.
 TEST_F(DocumentTest, EveryByteValueWhateverTheLocale) {
   std::string all;
   for (int b = 0; b < 256; ++b) all += static_cast<char>(b);
-  const std::string second = all.substr(11);  // after the LF at 10
-  std::string secondLine = second;
-  secondLine.erase(secondLine.find('\r'), 1);
+  // Lines end at the LF (10) and at the CR (13).
+  const std::string secondLine = all.substr(11, 2), thirdLine = all.substr(14);
   const std::string firstLine = all.substr(0, 9) + "   ";  // the tab at column 9 fills to 12
   const std::string before = std::setlocale(LC_ALL, nullptr);
   for (const char* locale : {"C", "C.UTF-8", "en_US.UTF-8"}) {
     if (!std::setlocale(LC_ALL, locale)) continue;
     SCOPED_TRACE(locale);
-    CheckReading({{"every byte", all, W(all.substr(0, 10) + "\r\n" + second + "\r\n"), {firstLine, secondLine},
-                   firstLine + "\n" + secondLine + "\n"}});
+    CheckReading({{"every byte", all, W(all.substr(0, 10) + "\r\n" + secondLine + "\r\n" + thirdLine + "\r\n"),
+                   {firstLine, secondLine, thirdLine}, firstLine + "\n" + secondLine + "\n" + thirdLine + "\n"}});
   }
   std::setlocale(LC_ALL, before.c_str());
 }
@@ -133,16 +142,33 @@ TEST_F(DocumentTest, Utf16FilesKeepTheirLinesAndMapCharactersThroughTheGlyphTabl
                                                "Saving writes the file without them."});
 }
 
+// What is no readable regular file is refused with the message at once: a
+// missing file, a folder, a pipe without a writer, a socket, devices. The
+// pipe's watchdog ends an open that waits for a writer.
 TEST_F(DocumentTest, FilesThatCannotBeReadAreRefusedWithTheMessage) {
   ASSERT_TRUE(fs::create_directory(Path("folder.vorn")));
-  for (const std::string& path : {Path("missing.vorn"), Path("folder.vorn")}) {
+  ASSERT_EQ(0, ::mkfifo(Path("pipe.vorn").c_str(), 0644));
+  const int socket = testsupport::BindSocket(Path("socket.vorn"));
+  ASSERT_GE(socket, 0);
+  fs::create_symlink("/dev/null", Path("null.vorn"));
+  fs::create_symlink("/dev/zero", Path("zero.vorn"));
+  for (const char* name : {"missing.vorn", "folder.vorn", "pipe.vorn", "socket.vorn", "null.vorn", "zero.vorn"}) {
+    const std::string path = Path(name);
     SCOPED_TRACE(path);
     MessageBoxes boxes;
-    EXPECT_EQ(nullptr, Open(path));
+    const auto start = std::chrono::steady_clock::now();
+    {
+      testsupport::FifoWatchdog watchdog(Path("pipe.vorn"), std::chrono::seconds(3));
+      EXPECT_EQ(nullptr, Open(path));
+      EXPECT_FALSE(watchdog.Fired()) << "the open waited for a writer";
+    }
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
     ASSERT_EQ(1u, boxes.texts.size());
     EXPECT_EQ("Failed to open given filename.", boxes.texts[0]);
     EXPECT_EQ("Quillmark", boxes.captions[0]);
+    EXPECT_TRUE(manager_->GetDocumentsVector().empty());
   }
+  ::close(socket);
 }
 
 TEST_F(DocumentTest, NewDocumentTextOfEitherKind) {

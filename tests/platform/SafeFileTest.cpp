@@ -1,17 +1,22 @@
 // The safe save: a failure at any step leaves the old file as it was and no
 // new file behind; success replaces the contents and keeps permissions, and
-// a symbolic link keeps pointing at the replaced file.
+// a symbolic link keeps pointing at the replaced file. Reading takes regular
+// files only and never waits; a save in place needs a writable regular file.
 #include "platform/SafeFile.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
+
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <set>
+
+#include "support/SpecialFiles.h"
 
 namespace {
 
@@ -172,6 +177,85 @@ TEST_F(SafeFileTest, RefusedPlacesFailAtOpeningAndChangeNothing) {
   EXPECT_EQ(kOld, Read(Path("readonly/source.vorn")));
   EXPECT_EQ(kOld, Read(Path("locked.vorn")));
   EXPECT_EQ(0444u, ModeOf(Path("locked.vorn")));
+}
+
+// Regular files are read whole, through links too; everything else is
+// refused at once: a pipe without a writer (directly or through a link), a
+// socket, a device, a folder. The pipe's watchdog ends a read that waits.
+TEST_F(SafeFileTest, OnlyRegularFilesAreReadAndNothingWaits) {
+  std::string big(3 << 20, 'x');
+  for (std::size_t i = 0; i < big.size(); i += 4099) big[i] = static_cast<char>(i);
+  Write(Path("big.vorn"), big);
+  Write(Path("empty.vorn"), "");
+  fs::create_symlink("big.vorn", Path("link.vorn"));
+  ASSERT_EQ(0, ::mkfifo(Path("pipe.vorn").c_str(), 0644));
+  fs::create_symlink("pipe.vorn", Path("pipelink.vorn"));
+  const int socket = testsupport::BindSocket(Path("socket.vorn"));
+  ASSERT_GE(socket, 0);
+  fs::create_directory(Path("folder.vorn"));
+  Write(Path("secret.vorn"), kOld);
+  ::chmod(Path("secret.vorn").c_str(), 0600);
+
+  const struct {
+    std::string path;
+    int error;  // 0: read
+    const std::string* bytes;
+    bool unprivileged;
+  } cases[] = {{Path("big.vorn"), 0, &big, false},          {Path("empty.vorn"), 0, nullptr, false},
+               {Path("link.vorn"), 0, &big, false},         {Path("pipe.vorn"), ENODEV, nullptr, false},
+               {Path("pipelink.vorn"), ENODEV, nullptr, false}, {Path("socket.vorn"), ENODEV, nullptr, false},
+               {"/dev/null", ENODEV, nullptr, false},       {"/dev/zero", ENODEV, nullptr, false},
+               {Path("folder.vorn"), EISDIR, nullptr, false}, {Path("missing.vorn"), ENOENT, nullptr, false},
+               {Path("secret.vorn"), EACCES, nullptr, true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.path);
+    std::string bytes = "left over";
+    int error = -1;
+    bool read;
+    const auto start = std::chrono::steady_clock::now();
+    {
+      testsupport::FifoWatchdog watchdog(Path("pipe.vorn"), std::chrono::seconds(3));
+      const bool drop = c.unprivileged && ::geteuid() == 0;
+      ASSERT_TRUE(!drop || (::setegid(65534) == 0 && ::seteuid(65534) == 0)) << "cannot drop privileges";
+      read = platform::ReadRegularFile(c.path, bytes, error);
+      ASSERT_TRUE(!drop || (::seteuid(0) == 0 && ::setegid(0) == 0));
+      EXPECT_FALSE(watchdog.Fired()) << "the read waited for a writer";
+    }
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+    EXPECT_EQ(c.error == 0, read);
+    EXPECT_EQ(c.error, error);
+    EXPECT_EQ(c.bytes ? *c.bytes : std::string(), bytes);
+  }
+  ::close(socket);
+}
+
+// A save in place needs an existing regular file that is not read-only: a
+// file without write bits is read-only also for the superuser.
+TEST_F(SafeFileTest, ASaveInPlaceNeedsAWritableRegularFile) {
+  Write(Path("plain.vorn"), kOld);
+  ::chmod(Path("plain.vorn").c_str(), 0644);
+  Write(Path("locked.vorn"), kOld);
+  ::chmod(Path("locked.vorn").c_str(), 0444);
+  Write(Path("theirs.vorn"), kOld);
+  ::chmod(Path("theirs.vorn").c_str(), 0644);  // writable by its owner only
+  fs::create_symlink("plain.vorn", Path("link.vorn"));
+  fs::create_symlink("gone.vorn", Path("dangling.vorn"));
+  ASSERT_EQ(0, ::mkfifo(Path("pipe.vorn").c_str(), 0666));
+  fs::create_directory(Path("folder.vorn"));
+  const struct {
+    std::string name;
+    bool writable, unprivileged;
+  } cases[] = {{"plain.vorn", true, false},  {"link.vorn", true, false},    {"locked.vorn", false, false},
+               {"missing.vorn", false, false}, {"dangling.vorn", false, false}, {"pipe.vorn", false, false},
+               {"folder.vorn", false, false}, {"theirs.vorn", false, true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const bool drop = c.unprivileged && ::geteuid() == 0;
+    ASSERT_TRUE(!drop || (::setegid(65534) == 0 && ::seteuid(65534) == 0)) << "cannot drop privileges";
+    const bool writable = platform::IsWritableRegularFile(Path(c.name));
+    ASSERT_TRUE(!drop || (::seteuid(0) == 0 && ::setegid(0) == 0));
+    EXPECT_EQ(c.writable, writable);
+  }
 }
 
 }  // namespace

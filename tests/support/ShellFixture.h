@@ -67,11 +67,7 @@ class DocFrameTest : public ::testing::Test {
     folder_ = wxFileName::CreateTempFileName(wxDirExists("/dev/shm") ? "/dev/shm/qmdoc" : "qmdoc").utf8_string();
     wxRemoveFile(folder_);
     wxFileName::Mkdir(folder_, 0700, wxPATH_MKDIR_FULL);
-    manager_ = new wxDocManager();
-    first_ = new wxDocTemplate(manager_, "Quillmark", "*.vorn", "", "vorn", "Quillmark", "Quillmark",
-                               wxCLASSINFO(CQuillmarkDoc), wxCLASSINFO(CQuillmarkView));
-    second_ = new wxDocTemplate(manager_, "Vorn2Edit", "*.vorn2", "", "vorn2", "Vorn2Edit", "Vorn2Edit",
-                                wxCLASSINFO(CVorn2EditDoc), wxCLASSINFO(CVorn2EditView));
+    MakeManager();
     frame_ = new CMainFrame(manager_, nullptr, wxID_ANY, "Quillmark", wxPoint(0, 0), wxSize(1200, 900));
     wxTheApp->SetTopWindow(frame_);
     frame_->Show();
@@ -86,6 +82,16 @@ class DocFrameTest : public ::testing::Test {
     Pump();
     delete manager_;
     wxFileName::Rmdir(folder_, wxPATH_RMDIR_RECURSIVE);
+  }
+
+  // The doc manager and the two kinds: plain wx ones of the two document
+  // classes; a fixture may make the application's own instead.
+  virtual void MakeManager() {
+    manager_ = new wxDocManager();
+    first_ = new wxDocTemplate(manager_, "Quillmark", "*.vorn", "", "vorn", "Quillmark", "Quillmark",
+                               wxCLASSINFO(CQuillmarkDoc), wxCLASSINFO(CQuillmarkView));
+    second_ = new wxDocTemplate(manager_, "Vorn2Edit", "*.vorn2", "", "vorn2", "Vorn2Edit", "Vorn2Edit",
+                                wxCLASSINFO(CVorn2EditDoc), wxCLASSINFO(CVorn2EditView));
   }
 
   // A new document of the template's kind, as File New makes it.
