@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <set>
 
+#include "app/OneLineName.h"
 #include "res/ResourceIds.h"
 #include "res/ShellResources.h"
 
@@ -34,10 +35,11 @@ CChildFrame::CChildFrame(wxDocument* doc, wxView* view, wxAuiMDIParentFrame* par
 wxString DocumentWindowName(const wxView* view) {
   wxDocument* doc = view ? view->GetDocument() : nullptr;
   if (!doc) return wxString();
+  const wxString name = OneLineName(doc->GetUserReadableName());
   const wxViewVector views = doc->GetViewsVector();
   const auto place = std::find(views.begin(), views.end(), view);
-  if (views.size() < 2 || place == views.end()) return doc->GetUserReadableName();
-  return wxString::Format("%s:%d", doc->GetUserReadableName(), static_cast<int>(place - views.begin()) + 1);
+  if (views.size() < 2 || place == views.end()) return name;
+  return wxString::Format("%s:%d", name, static_cast<int>(place - views.begin()) + 1);
 }
 
 int CChildFrame::MenuResourceOf(const wxDocument* doc) {

@@ -12,7 +12,8 @@ class wxPreviewFrame;
 
 // The name of a view's document window: its document's name, followed by ":n"
 // while the document has more than one window, n counting the document's
-// windows from 1 in the order they were opened ("edges.vorn:2").
+// windows from 1 in the order they were opened ("edges.vorn:2"); shown on one
+// line (see OneLineName).
 wxString DocumentWindowName(const wxView* view);
 
 class CChildFrame : public wxDocChildFrameAny<wxAuiMDIChildFrame, wxAuiMDIParentFrame> {

@@ -8,6 +8,7 @@
 #include <memory>
 #include <utility>
 
+#include "app/OneLineName.h"
 #include "app/PaneMenu.h"
 #include "res/AppMessageBox.h"
 #include "res/PaneResources.h"
@@ -58,7 +59,7 @@ void CClassView::FillClassView(const std::list<std::wstring>& names, const std::
   CViewTree& tree = *m_wndSectionTree;
   tree.DeleteAllItems();
   m_strTitle = std::move(title);
-  const wxTreeItemId root = tree.AddRoot(m_strTitle + L" Sections", 0, 0, new CTreeLineData(0));
+  const wxTreeItemId root = tree.AddRoot(OneLineName(m_strTitle) + L" Sections", 0, 0, new CTreeLineData(0));
   tree.SetItemBold(root);
   // The two lists come in step; a name without a line would have nowhere to
   // go, so only the pairs are shown.

@@ -3,19 +3,24 @@
 #include "app/MainFrame.h"
 
 #include <wx/app.h>
+#include <wx/aui/tabart.h>
 #include <wx/artprov.h>
 #include <wx/aui/auibook.h>
 #include <wx/config.h>
+#include <wx/dcclient.h>
 #include <wx/menu.h>
 #include <wx/ribbon/bar.h>
 #include <wx/statusbr.h>
 #include <wx/utils.h>
+
+#include <algorithm>
 
 #include "app/AppLook.h"
 #include "app/ChildFrame.h"
 #include "app/ClassView.h"
 #include "app/FileView.h"
 #include "app/GotoLineEvent.h"
+#include "app/OneLineName.h"
 #include "app/OutputWnd.h"
 #include "app/PaneEdge.h"
 #include "app/RibbonHost.h"
@@ -23,6 +28,22 @@
 #include "res/ShellResources.h"
 
 namespace {
+
+// The width the tabs of `notebook` take side by side, their labels whole,
+// with a little room to spare.
+int TabsWidth(wxAuiNotebook* notebook) {
+  wxAuiTabArt* art = notebook->GetArtProvider();
+  if (!art) return 0;
+  wxClientDC dc(notebook);
+  int width = art->GetIndentSize();
+  for (size_t page = 0; page < notebook->GetPageCount(); ++page) {
+    int extent = 0;
+    const wxSize tab = art->GetTabSize(dc, notebook, notebook->GetPageText(page), notebook->GetPageBitmap(page),
+                                       true, wxAUI_BUTTON_STATE_HIDDEN, &extent);
+    width += std::max(extent, tab.x);
+  }
+  return width + 16;
+}
 constexpr const char* kLookKey = "/Workspace/ApplicationLook";
 constexpr const char* kRibbonPane = "Ribbon";
 constexpr const char* kSidePane = "FileAndSectionView";
@@ -164,7 +185,7 @@ CMainFrame::CMainFrame(wxDocManager* manager, wxFrame* parent, wxWindowID id, co
                                    .Caption(LoadShellString(ids::IDS_CLASS_VIEW))
                                    .Left()
                                    .Layer(1)
-                                   .BestSize(200, 200)
+                                   .BestSize(std::max(200, TabsWidth(m_wndPaneTabs)), 200)
                                    .CloseButton(true)
                                    .MaximizeButton(false));
   m_mgr.AddPane(m_wndOutput, wxAuiPaneInfo()
@@ -352,7 +373,7 @@ wxString CMainFrame::CaptionText() const {
   }
   wxDocument* doc = GetActiveDocument();
   if (!doc) return m_appTitle;
-  return doc->GetUserReadableName() + wxT(" - ") + m_appTitle;
+  return OneLineName(doc->GetUserReadableName()) + wxT(" - ") + m_appTitle;
 }
 
 void CMainFrame::OnIdle(wxIdleEvent& event) {

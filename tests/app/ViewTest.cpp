@@ -2,6 +2,7 @@
 // initial update, go-to-line, the Section View timer, the modified mark and
 // closing, the commands' update rules, the context menu and printing.
 #include <gtest/gtest.h>
+#include <wx/aui/auibook.h>
 #include <wx/clipbrd.h>
 #include <wx/dataobj.h>
 #include <wx/dcclient.h>
@@ -21,6 +22,7 @@
 #include <vector>
 
 #include "app/ClassView.h"
+#include "app/FileView.h"
 #include "app/GotoLineEvent.h"
 #include "app/OutputWnd.h"
 #include "app/ViewPrintout.h"
@@ -202,6 +204,36 @@ TEST_F(ViewTest, TheSectionViewEmptiesWhenTheLastSourceWindowCloses) {
   EXPECT_TRUE(manager_->GetDocumentsVector().empty());
   EXPECT_TRUE(Sections().empty());
   EXPECT_EQ(frame_->m_wndClassView->m_strTitle, L"");
+}
+
+// A file name holding a line break shows on one line in the Section View's
+// root, the document's tab and the caption; the side pane's two tabs show
+// their labels whole at the pane's first width.
+TEST_F(ViewTest, NamesAndTabLabelsShowWholeOnOneLine) {
+  wxDocument* doc = Open(WriteFile("two\nlines.vorn", "CON 'one\n"));
+  ASSERT_NE(doc, nullptr);
+  CSourceView* view = ViewOf(doc);
+  view->m_timer.Stop();
+  Tick(view);
+  Pump();
+  EXPECT_EQ(SectionRoot(), L"two\u21B5lines.vorn Sections");
+  wxAuiNotebook* documents = frame_->GetNotebook();
+  const int page = documents->GetPageIndex(view->GetFrame());
+  ASSERT_NE(page, wxNOT_FOUND);
+  EXPECT_EQ(documents->GetPageText(static_cast<size_t>(page)), wxString(L"two\u21B5lines.vorn"));
+  EXPECT_EQ(frame_->GetTitle().Find('\n'), wxNOT_FOUND);
+  EXPECT_NE(frame_->GetTitle().Find(wxString(L"two\u21B5lines.vorn")), wxNOT_FOUND);
+
+  wxAuiNotebook* side = frame_->m_wndPaneTabs;
+  for (wxWindow* pane : {static_cast<wxWindow*>(frame_->m_wndFileView), static_cast<wxWindow*>(frame_->m_wndClassView)}) {
+    wxAuiTabCtrl* strip = nullptr;
+    int index = -1;
+    ASSERT_TRUE(side->FindTab(pane, &strip, &index));
+    wxClientDC dc(strip);
+    EXPECT_TRUE(strip->IsTabVisible(index, 0, &dc, strip)) << side->GetPageText(static_cast<size_t>(index));
+    const wxRect tab = strip->GetPage(static_cast<size_t>(index)).rect;
+    EXPECT_LE(tab.GetRight(), strip->GetClientSize().x) << side->GetPageText(static_cast<size_t>(index));
+  }
 }
 
 TEST_F(ViewTest, EditsShowInTheSectionViewByTheNextTick) {
