@@ -109,6 +109,7 @@ void ColorEditWnd::PositionFromPoint(int x, int y, int& column, int& line) const
 }
 
 void ColorEditWnd::OnLButtonDown(wxMouseEvent& event) {
+  const keystate::EventModifiers modifiers(event);
   const int x = event.GetX(), y = event.GetY();
   m_mouseDown = true;
   m_pressX = x - kLeftMargin;

@@ -84,6 +84,7 @@ std::string Mid(const std::string& s, int n) {
 // Key-down
 
 void ColorEditWnd::OnKeyDown(wxKeyEvent& event) {
+  const keystate::EventModifiers modifiers(event);
   // A key pressed with Alt alone is a system key, which the editor leaves alone.
   const bool systemKey = event.AltDown() && !event.ControlDown();
   const TableKey key = systemKey ? kNotInTable : TableKeyOf(event.GetKeyCode());
@@ -275,6 +276,7 @@ void ColorEditWnd::MoveWordRight() {
 // Typed characters
 
 void ColorEditWnd::OnChar(wxKeyEvent& event) {
+  const keystate::EventModifiers modifiers(event);
   // A character typed with Alt held (Alt alone: Ctrl with Alt is AltGr on
   // some layouts) is a system character, and a key without a character of its
   // own (F10) is no character at all: both go on to the toolkit, which opens

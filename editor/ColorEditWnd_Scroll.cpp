@@ -183,6 +183,7 @@ void ColorEditWnd::OnHScroll(wxScrollWinEvent& event) {
 }
 
 void ColorEditWnd::OnMouseWheel(wxMouseEvent& event) {
+  const keystate::EventModifiers modifiers(event);
   // Only the vertical wheel scrolls or zooms.
   if (event.GetWheelAxis() != wxMOUSE_WHEEL_VERTICAL) return;
   const int delta = event.GetWheelRotation();

@@ -265,6 +265,28 @@ TEST_F(KeyboardTest, RealKeysFromTheServer) {
 // Under GTK a Ctrl combination arrives with the key's own character: Ctrl+1, Ctrl+- and Ctrl+[ must
 // type nothing. The control characters Ctrl makes of letters are characters of their own (Ctrl+M a
 // line break), and Ctrl with Alt, which is AltGr on some layouts, types what it gives.
+// A chord counts with the modifiers it was typed with, even when Ctrl or Shift
+// is already up by the time the editor gets to the key (fast typing, a busy
+// program): every key below is pressed and released before any is handled.
+TEST_F(KeyboardTest, ChordsKeepTheirModifiersWhenHandledAfterTheyWereReleased) {
+  keystate::ClearOverride();
+  Start({"first line", "second", "third line"}, {3, 1, 3, 1});
+  editor_->SetFocus();
+  Pump();
+  ASSERT_EQ(wxWindow::FindFocus(), editor_);
+  wxUIActionSimulator keys;
+  keys.Char(WXK_HOME, wxMOD_CONTROL);
+  Pump();
+  EXPECT_EQ(At(), (Pos{0, 0, 0, 0}));
+  keys.Char(WXK_END, wxMOD_CONTROL | wxMOD_SHIFT);
+  Pump();
+  EXPECT_EQ(At(), (Pos{10, 2, 0, 0}));
+  keys.Char(WXK_LEFT, wxMOD_CONTROL);  // a word to the left, the selection dropped
+  keys.Char(WXK_RIGHT, wxMOD_SHIFT);
+  Pump();
+  EXPECT_EQ(At(), (Pos{7, 2, 6, 2}));
+}
+
 TEST_F(KeyboardTest, RealCtrlCombinationsTypeOnlyCharactersOfTheirOwn) {
   keystate::ClearOverride();
   editor_->SetFocus();
