@@ -406,7 +406,9 @@ class Windows:
         self.root = self.d.screen().root
         self.a = {n: self.d.intern_atom(n) for n in (
             "_NET_WM_PID", "_NET_WM_NAME", "UTF8_STRING", "WM_PROTOCOLS", "WM_DELETE_WINDOW",
-            "WM_TRANSIENT_FOR", "WM_CLIENT_LEADER")}
+            "WM_TRANSIENT_FOR", "WM_CLIENT_LEADER", "_NET_WM_PING")}
+        self._ping_serial = 0
+        self._watching = False
 
     def close_connection(self):
         self.d.close()
@@ -476,9 +478,14 @@ class Windows:
             return None
 
     def focus(self):
-        """The toplevel holding the keyboard focus, or None (focus on nothing or on the root)."""
+        """The toplevel that receives the keyboard's events, or None (none, or the root itself).
+        With the focus at PointerRoot that is the toplevel under the pointer."""
         f = self.d.get_input_focus().focus
-        if isinstance(f, int) or f is None or f.id == self.root.id:
+        on_root = not isinstance(f, int) and f is not None and f.id == self.root.id
+        if on_root or (isinstance(f, int) and f == X.PointerRoot):
+            child = self.root.query_pointer().child
+            return None if isinstance(child, int) or child is None else child.id
+        if isinstance(f, int) or f is None:
             return None
         return self.toplevel_of(f.id)
 
@@ -493,6 +500,33 @@ class Windows:
                                              data=(32, [self.a["WM_DELETE_WINDOW"], X.CurrentTime, 0, 0, 0]))
         w.send_event(event, event_mask=0)
         self.d.sync()
+
+
+    def ping(self, xid, timeout):
+        """Sends window xid a _NET_WM_PING and waits for the answer: True once the program's event
+        loop has read everything sent to it before; False after timeout seconds (a hang)."""
+        if not self._watching:
+            self.root.change_attributes(event_mask=X.SubstructureNotifyMask)
+            self._watching = True
+        self._ping_serial += 1
+        serial = self._ping_serial
+        try:
+            w = self.d.create_resource_object("window", xid)
+            event = protocol.event.ClientMessage(window=w, client_type=self.a["WM_PROTOCOLS"],
+                                                 data=(32, [self.a["_NET_WM_PING"], serial, xid, 0, 0]))
+            w.send_event(event, event_mask=0)
+            self.d.sync()
+        except xerror.XError:
+            return True  # the window is gone: nothing to wait for
+        deadline = time.monotonic() + timeout
+        while time.monotonic() < deadline:
+            while self.d.pending_events():
+                e = self.d.next_event()
+                if (e.type == X.ClientMessage and e.client_type == self.a["WM_PROTOCOLS"]
+                        and e.data[1][0] == self.a["_NET_WM_PING"] and e.data[1][1] == serial):
+                    return True
+            time.sleep(0.002)
+        return False
 
 
 def screenshot(display_name, path_png, box=None):
