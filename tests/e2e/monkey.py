@@ -22,6 +22,7 @@ import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import qmsession as qs  # noqa: E402
+from probe import Probe  # noqa: E402
 
 # The editor's keys, with and without Shift and Ctrl.
 NAV_KEYS = ["Left", "Right", "Up", "Down", "Home", "End", "Prior", "Next"]
@@ -100,10 +101,12 @@ class Monkey:
         self.dialog_age = {}
         self.log = open(os.path.join(self.out, "events.log"), "w")
         self.stderr_seen = 0
+        self.gdb = None
 
     # -- the program ---------------------------------------------------------------------------
     def start_program(self):
-        self.prog = qs.Program(self.box, self.xs).start()
+        env = {"QUILLMARK_PROBE": self.probe.path} if self.probe else {}
+        self.prog = qs.Program(self.box, self.xs, extra_env=env).start()
         timeout = 120
         if not qs.wait_until(lambda: not self.prog.alive() or self.wins.main_window(self.prog.pid), timeout, 0.05):
             raise Finding("no main window %d s after start" % timeout)
@@ -112,6 +115,15 @@ class Monkey:
         main = self.wins.main_window(self.prog.pid)
         if not self.wins.ping(main[0], 60):
             raise Finding("the program does not answer after start-up")
+        if self.args.gdb:
+            # A debugger waits in the background and writes the backtrace of a crash.
+            path = os.path.join(self.out, "gdb-%d.txt" % self.prog.pid)
+            with open(path, "w") as f:
+                self.gdb = subprocess.Popen(
+                    ["gdb", "-p", str(self.prog.pid), "-batch", "-ex", "handle SIGPIPE nostop noprint",
+                     "-ex", "continue", "-ex", "thread apply all bt"],
+                    stdout=f, stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL)
+            time.sleep(3)
         time.sleep(0.3)
 
     def check_reports(self, when):
@@ -136,11 +148,19 @@ class Monkey:
         m = ASSERT_MARK.search(new) or SANITIZER_MARKS.search(new)
         if m:
             line = new[new.rfind("\n", 0, m.start()) + 1:new.find("\n", m.end())]
+            if m.re is ASSERT_MARK and self.prog.alive():
+                self.backtrace("assert-backtrace.txt")  # it waits in the assertion's dialog
             raise Finding("stderr: " + line.strip())
 
     def check_alive(self):
         if self.prog.alive():
             return
+        if self.args.gdb and self.gdb is not None:
+            # Under the debugger a crash stops the process until the backtrace is written.
+            try:
+                self.gdb.wait(60)
+            except subprocess.TimeoutExpired:
+                pass
         code = self.prog.wait(5)
         self.note("program ended with status %s" % code)
         if code == 0:
@@ -181,13 +201,17 @@ class Monkey:
             # Between windows (e.g. the program is closing): nothing to aim at.
             self.note("no main window")
             return
-        popups = [t for t in tops if t[7] and t[3] > 4 and t[4] > 4]
+        # Tooltips come and go with time: they are no place to aim at.
+        popups = [t for t in tops if t[7] and t[3] > 4 and t[4] > 4
+                  and "_NET_WM_WINDOW_TYPE_TOOLTIP" not in self.wins.window_type(t[0])]
         dialogs = [t for t in tops if not t[7] and t[0] != main[0]]
         focus = self.wins.focus()
         if popups:
+            self.note("popup %r" % (popups[-1][:5],))
             self.popup_step(r, popups[-1], main)
         elif dialogs or (focus is not None and focus != main[0] and focus in {t[0] for t in tops}):
             dialog = next((t for t in dialogs if t[0] == focus), dialogs[-1] if dialogs else main)
+            self.note("dialog %r" % (dialog[:6],))
             self.dialog_step(r, dialog)
         else:
             self.dialog_age.clear()
@@ -225,10 +249,30 @@ class Monkey:
             if self.ensure_keys_land(dialog):
                 self.send("type_text", random_text(r))
 
+    def control_point(self, r, main):
+        """A point in a random shown control the program reports, or None without the probe."""
+        if self.probe is None or not os.path.exists(self.probe.path):
+            return None
+        rects = self.probe.rects(10)
+        if not rects:
+            return None
+        _, mx, my, mw, mh = main[:5]
+        controls = [c for name, c in sorted(rects.items()) if c.shown and c.w > 0 and c.h > 0
+                    and name not in ("frame", "client")]
+        if not controls:
+            return None
+        c = r.choice(controls)
+        x = c.x + int(r.random() * c.w)
+        y = c.y + int(r.random() * c.h)
+        if not (mx <= x < mx + mw and my <= y < my + mh):
+            return None
+        return x, y
+
     def main_step(self, r, main):
         u = r.random()
+        aim = r.random() < 0.4 and self.control_point(r, main)
         if u < 0.26:
-            x, y = point_in_main(r, main)
+            x, y = aim or point_in_main(r, main)
             b = r.random()
             button = 1 if b < 0.8 else (3 if b < 0.97 else 2)
             m = r.random()
@@ -243,9 +287,9 @@ class Monkey:
             else:
                 self.send("click", x, y, button)
         elif u < 0.32:
-            self.send("click", *point_in_main(r, main), 1, 2)
+            self.send("click", *(aim or point_in_main(r, main)), 1, 2)
         elif u < 0.38:
-            x0, y0 = point_in_main(r, main)
+            x0, y0 = aim or point_in_main(r, main)
             if r.random() < 0.5:
                 x1, y1 = point_in_main(r, main)
             else:  # a short drag: selections, sashes, tabs moved a little
@@ -287,6 +331,9 @@ class Monkey:
         with qs.Xserver(a.display_number, allow_all=self.unprivileged) as xs:
             self.xs = xs
             self.box = qs.Sandbox(self.box_root, a.program, unprivileged=self.unprivileged)
+            # The program's own report of where its controls are, when it has the probe: a share of
+            # the clicks aims at them (tabs, ribbon buttons, close boxes, tree items).
+            self.probe = None if a.no_probe else Probe(os.path.join(self.box.runtime, "probe.sock"))
             self.wins = qs.Windows(xs.name)
             self.inp = qs.Input(xs.name, settle=a.settle)
             self.inp.key_down = lambda k: self._modifier(k, True)
@@ -305,16 +352,15 @@ class Monkey:
                     n += 1
                     self.check_alive()
                     self.check_stderr()
-                    main = self.wins.main_window(self.prog.pid)
-                    if main is not None and not self.wins.ping(main[0], a.hang_seconds):
-                        self.backtrace()
-                        raise Finding("the program has not answered for %d s (hang)" % a.hang_seconds)
+                    self.settle()
                     self.check_alive()
                     self.check_stderr()
                 self.inp.release_all()
                 self.check_reports("during the run")
             except Finding as f:
                 failure = str(f)
+            except KeyboardInterrupt:
+                failure = "interrupted"
             except Exception as e:  # a driver fault: say so, keep the evidence
                 failure = "driver error: %r" % e
                 import traceback
@@ -342,18 +388,32 @@ class Monkey:
         shutil.rmtree(self.box_root, ignore_errors=True)
         return 0
 
+    def settle(self):
+        """Waits until the program has handled this step's events: it answers a ping when its event
+        queue is empty, so the second of two pings is answered only after every event sent before
+        the first has been dispatched. The next step then sees the windows this one opened."""
+        for _ in range(2):
+            main = self.wins.main_window(self.prog.pid)
+            if main is None:
+                return
+            if not self.wins.ping(main[0], self.args.hang_seconds):
+                if not self.prog.alive():
+                    return
+                self.backtrace()
+                raise Finding("the program has not answered for %d s (hang)" % self.args.hang_seconds)
+
     def _modifier(self, name, press):
         code = self.inp._keycode(self.inp._keysym(name))[0]
         self.inp._press(code, press)
         self.inp._flush()
 
-    def backtrace(self):
+    def backtrace(self, name="hang-backtrace.txt"):
         try:
             text = subprocess.run(["gdb", "-p", str(self.prog.pid), "-batch", "-ex", "thread apply all bt"],
                                   capture_output=True, text=True, timeout=120).stdout
         except Exception as e:
             text = "gdb failed: %r" % e
-        with open(os.path.join(self.out, "hang-backtrace.txt"), "w") as f:
+        with open(os.path.join(self.out, name), "w") as f:
             f.write(text)
 
     def report(self, failure):
@@ -377,7 +437,12 @@ class Monkey:
         print("".join(tail), end="")
 
 
+def _terminate(signum, frame):
+    raise KeyboardInterrupt("signal %d" % signum)
+
+
 def main():
+    signal.signal(signal.SIGTERM, _terminate)  # ends the program and the X server on the way out
     p = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     p.add_argument("--program", required=True)
     p.add_argument("--seconds", type=float, default=60)
@@ -387,6 +452,9 @@ def main():
     p.add_argument("--out", default="monkey-out")
     p.add_argument("--settle", type=float, default=0.005, help="seconds after each event")
     p.add_argument("--hang-seconds", type=float, default=60)
+    p.add_argument("--gdb", action="store_true", help="write a crash's backtrace with gdb (for builds "
+                   "without sanitizers)")
+    p.add_argument("--no-probe", action="store_true", help="aim without the program's report of its controls")
     a = p.parse_args()
     sys.exit(Monkey(a).run())
 

@@ -460,6 +460,20 @@ class Windows:
                 continue  # the window went away meanwhile
         return result
 
+    def window_type(self, xid):
+        """The window's _NET_WM_WINDOW_TYPE names (e.g. ['_NET_WM_WINDOW_TYPE_TOOLTIP']), or []."""
+        w = self.d.create_resource_object("window", xid)
+        v = self._prop(w, "_NET_WM_WINDOW_TYPE")
+        if v is None:
+            return []
+        names = []
+        for atom in v:
+            try:
+                names.append(self.d.get_atom_name(int(atom)))
+            except xerror.XError:
+                pass
+        return names
+
     def main_window(self, pid):
         """The program's largest ordinary toplevel that is transient for nothing, or None."""
         tops = [t for t in self.toplevels(pid, popups=False) if t[6] is None and not t[7]]
