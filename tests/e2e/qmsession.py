@@ -20,6 +20,39 @@ from Xlib import X, XK, display as xdisplay, error as xerror, protocol
 from Xlib.ext import xtest
 
 NOBODY = 65534
+# Folders every user may write to: an unprivileged program gets its own.
+SHARED_FOLDERS = ["/tmp", "/var/tmp", "/dev/shm", "/run/lock"]
+
+_CLONE_NEWNS = 0x00020000
+_MS_BIND = 4096
+_MS_REC = 16384
+_MS_PRIVATE = 1 << 18
+
+
+def _hide_shared_folders(pairs, root):
+    """In a new mount namespace (this process only), bind each (shared, mine) folder of the sandbox
+    over the shared one; /tmp/.X11-unix, and the sandbox root itself when it lies in a shared
+    folder, are carried over to their places in the covering folder."""
+    import ctypes
+    libc = ctypes.CDLL(None, use_errno=True)
+    libc.mount.argtypes = [ctypes.c_char_p] * 3 + [ctypes.c_ulong, ctypes.c_void_p]
+
+    def check(result, what):
+        if result != 0:
+            raise OSError(ctypes.get_errno(), what)
+
+    check(libc.unshare(_CLONE_NEWNS), "unshare")
+    check(libc.mount(b"none", b"/", None, _MS_REC | _MS_PRIVATE, None), "mount private")
+    # A folder that holds the sandbox itself is covered last, while the others are still reachable.
+    pairs = sorted(pairs, key=lambda p: p[1].startswith(p[0].rstrip("/") + "/"))
+    for shared, mine in pairs:
+        if shared == "/tmp" and os.path.isdir("/tmp/.X11-unix"):
+            check(libc.mount(b"/tmp/.X11-unix", os.path.join(mine, ".X11-unix").encode(), None, _MS_BIND, None),
+                  "bind .X11-unix")
+        if root.startswith(shared.rstrip("/") + "/"):
+            inner = os.path.join(mine, os.path.relpath(root, shared))
+            check(libc.mount(root.encode(), inner.encode(), None, _MS_BIND, None), "bind sandbox")
+        check(libc.mount(mine.encode(), shared.encode(), None, _MS_BIND | _MS_REC, None), "bind " + shared)
 
 FAKE_TOOL = """#!/bin/sh
 # Stand-in for the real tool: says who it is and what it was given.
@@ -81,6 +114,20 @@ class Sandbox:
                 os.lchown(path, 0, 0)
             for name in os.listdir(self.tools):
                 os.lchown(os.path.join(self.tools, name), 0, 0)
+        # The folders any user may write to are replaced, for the program alone, by folders in
+        # the sandbox (the X server's socket folder stays visible).
+        self.private_folders = []
+        if unprivileged:
+            for shared in SHARED_FOLDERS:
+                if os.path.isdir(shared):
+                    mine = os.path.join(self.root, "shared", shared.strip("/").replace("/", "_"))
+                    os.makedirs(mine, exist_ok=True)
+                    os.chmod(mine, 0o1777)
+                    self.private_folders.append((shared, mine))
+            os.makedirs(os.path.join(self.root, "shared", "tmp", ".X11-unix"), exist_ok=True)
+            for shared, mine in self.private_folders:
+                if self.root.startswith(shared.rstrip("/") + "/"):
+                    os.makedirs(os.path.join(mine, os.path.relpath(self.root, shared)), exist_ok=True)
         self.env = {
             "HOME": self.home,
             "USER": "nobody" if unprivileged else os.environ.get("USER", "root"),
@@ -196,7 +243,11 @@ class Program:
         err = open(self.stderr_path, "ab")
         preexec = None
         if self.sandbox.unprivileged:
+            private = self.sandbox.private_folders
+            root = self.sandbox.root
+
             def preexec():
+                _hide_shared_folders(private, root)
                 os.setgroups([])
                 os.setresgid(NOBODY, NOBODY, NOBODY)
                 os.setresuid(NOBODY, NOBODY, NOBODY)
