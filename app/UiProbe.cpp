@@ -385,8 +385,11 @@ class CUiProbe : public wxEvtHandler, public wxEventFilter {
     const wxEventType type = event.GetEventType();
     if (type == wxEVT_MENU_OPEN) {
       m_openMenu = static_cast<wxMenuEvent&>(event).GetMenu();
+      m_highlighted = wxID_NONE;
     } else if (type == wxEVT_MENU_CLOSE) {
       if (static_cast<wxMenuEvent&>(event).GetMenu() == m_openMenu) m_openMenu = nullptr;
+    } else if (type == wxEVT_MENU_HIGHLIGHT) {
+      m_highlighted = static_cast<wxMenuEvent&>(event).GetMenuId();
     }
     return Event_Skip;
   }
@@ -428,7 +431,7 @@ class CUiProbe : public wxEvtHandler, public wxEventFilter {
     std::string answer;
     if (line == "rects") answer = Rects(m_openMenu);
     else if (line == "state") answer = State();
-    else if (line == "menus") answer = Menus(m_openMenu);
+    else if (line == "menus") answer = Menus(m_openMenu) + "highlight\t" + std::to_string(m_highlighted) + "\n";
     else if (line == "output") answer = Output();
     else if (line == "ping") answer = "pong\n";
     else return Drop(client);
@@ -442,6 +445,7 @@ class CUiProbe : public wxEvtHandler, public wxEventFilter {
   wxSocketServer* m_server = nullptr;
   std::map<wxSocketBase*, std::string> m_clients;
   wxMenu* m_openMenu = nullptr;
+  int m_highlighted = wxID_NONE;  // the menu item last highlighted
 };
 
 std::unique_ptr<CUiProbe>& Probe() {

@@ -7,7 +7,8 @@
 // Requests (one line each; the answer follows, then the connection closes):
 //   rects   one line per control: name, screen x y w h, shown, enabled, text
 //   state   focus, documents and their modified flags, open dialogs
-//   menus   the menu bar's menus and items, and a popup menu while one is open
+//   menus   the menu bar's menus and items, a popup menu while one is open,
+//           and the item last highlighted
 //   output  the lines of the Build list
 //   ping    "pong"
 // Fields are separated by tabs. Anything else, or a line longer than a few

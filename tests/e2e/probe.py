@@ -86,11 +86,11 @@ class Probe:
         return st
 
     def menus(self, timeout=5.0):
-        """([(key, open, title, [MenuItem])], popup items or None) or None."""
+        """([(key, open, title, [MenuItem])], popup items or None, highlighted item id) or None."""
         lines = self.request("menus", timeout)
         if lines is None:
             return None
-        menus, popup = [], None
+        menus, popup, highlight = [], None, -1
         for line in lines:
             f = line.split("\t")
             if f[0] == "menu":
@@ -99,11 +99,13 @@ class Probe:
                     popup = entry[3]
                 else:
                     menus.append(entry)
+            elif f[0] == "highlight":
+                highlight = int(f[1])
             elif f[0] == "item":
                 item = MenuItem(f[1], int(f[2]), f[3], f[4] == "1", f[5] == "1", f[6])
                 target = popup if f[1].startswith("popup") else menus[-1][3]
                 target.append(item)
-        return menus, popup
+        return menus, popup, highlight
 
     def output(self, timeout=5.0):
         """The Build list's lines, or None."""
