@@ -191,15 +191,22 @@ class Monkey:
             return self.wins.focus() in tops
         return True
 
+    def visible(self, t):
+        """Window t cut to the screen (a window may lie partly off it), or None when none shows."""
+        x0, y0 = max(t[1], 0), max(t[2], 0)
+        x1, y1 = min(t[1] + t[3], self.screen[0]), min(t[2] + t[4], self.screen[1])
+        if x1 - x0 < 4 or y1 - y0 < 4:
+            return None
+        return (t[0], x0, y0, x1 - x0, y1 - y0) + tuple(t[5:])
+
     def step(self, n):
         r = random.Random("%d:%d" % (self.args.seed, n))
-        tops = self.wins.toplevels(self.prog.pid)
+        tops = [v for v in map(self.visible, self.wins.toplevels(self.prog.pid)) if v is not None]
         main = next((t for t in tops if not t[7] and t[6] is None), None)
         if main is None:
-            main = self.wins.main_window(self.prog.pid)
-        if main is None:
-            # Between windows (e.g. the program is closing): nothing to aim at.
-            self.note("no main window")
+            # Between windows (e.g. the program is closing), or its window is off the screen:
+            # nothing to aim at.
+            self.note("no main window on the screen")
             return
         # Tooltips come and go with time: they are no place to aim at.
         popups = [t for t in tops if t[7] and t[3] > 4 and t[4] > 4
@@ -335,6 +342,8 @@ class Monkey:
             # the clicks aims at them (tabs, ribbon buttons, close boxes, tree items).
             self.probe = None if a.no_probe else Probe(os.path.join(self.box.runtime, "probe.sock"))
             self.wins = qs.Windows(xs.name)
+            g = self.wins.root.get_geometry()
+            self.screen = (g.width, g.height)
             self.inp = qs.Input(xs.name, settle=a.settle)
             self.inp.key_down = lambda k: self._modifier(k, True)
             self.inp.key_up = lambda k: self._modifier(k, False)
@@ -353,6 +362,8 @@ class Monkey:
                     self.check_alive()
                     self.check_stderr()
                     self.settle()
+                    if a.shots_from is not None and n >= a.shots_from:
+                        qs.screenshot(self.xs.name, os.path.join(self.out, "step-%05d.png" % n))
                     self.check_alive()
                     self.check_stderr()
                 self.inp.release_all()
@@ -454,6 +465,7 @@ def main():
     p.add_argument("--hang-seconds", type=float, default=60)
     p.add_argument("--gdb", action="store_true", help="write a crash's backtrace with gdb (for builds "
                    "without sanitizers)")
+    p.add_argument("--shots-from", type=int, default=None, help="a screenshot after each step from this one on")
     p.add_argument("--no-probe", action="store_true", help="aim without the program's report of its controls")
     a = p.parse_args()
     sys.exit(Monkey(a).run())
