@@ -408,10 +408,18 @@ class Tour:
         for k in EDIT_SCRIPT:
             model.key(k)
         self.type_keys(EDIT_SCRIPT)
+        self.check_typed_into(path)
         self.save_active(path, save_by_key)
         got = self.read(path)
         check(got == model.text(), "saved text differs from what was typed: expected %r..., got %r..."
               % (model.text()[:80], got[:80]))
+
+    def check_typed_into(self, path):
+        """The document at path must be modified after typing; else the keys went elsewhere."""
+        st = self.state()
+        doc = [d for d in st["documents"] if d[4] == path] or [d for d in st["documents"] if d[1]]
+        check(doc and doc[0][2], "the typed keys went nowhere: the document is unmodified (keyboard focus: %s)"
+              % "/".join(st["focus"]))
 
     def save_active(self, path, by_key=False):
         """Saves the active document by the quick-access Save tool (or Ctrl+S); a Save As chooser is
@@ -835,7 +843,9 @@ def run_tour(t):
         if t.new_text is None:
             path = os.path.join(docs, "untouched.vorn")
             new_of_kind(0)
-            t.save_active(path)
+            t.menu_command("File", 24836)  # Save As...
+            t.answer_file_chooser(path)
+            check(os.path.exists(path), "Save As did not write the new document")
             t.new_text = t.read(path)
         return t.new_text
 
@@ -875,6 +885,7 @@ def run_tour(t):
         t.settle()
         focus = t.state()["focus"]
         t.type_keys(list("@@"))
+        t.check_typed_into(path)
         t.save_active(path)
         lines = t.read(path).replace("\r\n", "\n").split("\n")
         check(any(line.startswith("@@") and target.text.strip() in line for line in lines),
