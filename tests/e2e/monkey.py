@@ -202,7 +202,8 @@ class Monkey:
     def step(self, n):
         r = random.Random("%d:%d" % (self.args.seed, n))
         tops = [v for v in map(self.visible, self.wins.toplevels(self.prog.pid)) if v is not None]
-        main = next((t for t in tops if not t[7] and t[6] is None), None)
+        whole = self.wins.main_window(self.prog.pid)  # the largest window that belongs to none
+        main = next((t for t in tops if whole is not None and t[0] == whole[0]), None)
         if main is None:
             # Between windows (e.g. the program is closing), or its window is off the screen:
             # nothing to aim at.
@@ -218,6 +219,9 @@ class Monkey:
             self.popup_step(r, popups[-1], main)
         elif dialogs or (focus is not None and focus != main[0] and focus in {t[0] for t in tops}):
             dialog = next((t for t in dialogs if t[0] == focus), dialogs[-1] if dialogs else main)
+            if self.dialog_age.get(dialog[0], 0) > 12 and len(dialogs) > 1:
+                # It stays (e.g. a frame behind a modal dialog of its own): try another one.
+                dialog = r.choice(dialogs)
             self.note("dialog %r" % (dialog[:6],))
             self.dialog_step(r, dialog)
         else:
@@ -237,9 +241,9 @@ class Monkey:
 
     def dialog_step(self, r, dialog):
         age = self.dialog_age.get(dialog[0], 0) + 1
-        self.dialog_age = {dialog[0]: age}
+        self.dialog_age[dialog[0]] = age
         u = r.random()
-        if age > 12:
+        if age > 12 and u < 0.3:
             # It does not go away by keys or clicks (e.g. a floating pane): its close box.
             self.events += 1
             self.note("close box %r" % (dialog[:6],))

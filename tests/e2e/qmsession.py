@@ -484,8 +484,9 @@ class Windows:
 
     def toplevels(self, pid, popups=True):
         """(xid, x, y, w, h, title, transient_for, override_redirect) of each mapped toplevel of process
-        pid, bottom to top. popups: also mapped override-redirect windows (menus, tooltips, drop-downs)
-        that carry no process id - on a private server only the program makes them."""
+        pid, bottom to top. popups: also the mapped windows that carry no process id - override-redirect
+        menus, tooltips and drop-downs, and dialogs the toolkit makes on its own such as the print
+        dialog; on a private server only the program makes windows."""
         result = []
         try:
             children = self.root.query_tree().children
@@ -500,7 +501,7 @@ class Windows:
                 override = bool(attrs.override_redirect)
                 if owner is not None and len(owner) and int(owner[0]) != pid:
                     continue
-                if owner is None and not (popups and override):
+                if owner is None and not popups:
                     continue
                 g = w.get_geometry()
                 pos = w.translate_coords(self.root, 0, 0)
