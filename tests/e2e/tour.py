@@ -211,6 +211,8 @@ class Tour:
             return "the program died (exit status %s)" % self.program.returncode()
         if not self.probe.ping(10 * self.slow):
             return "the main window does not answer"
+        if self.main() is None:
+            return "the program runs without its main window"
         return None
 
     def stop_program(self):
@@ -349,6 +351,9 @@ class Tour:
             problem = self.alive_and_answering()
             if problem:
                 error = problem
+        if error is not None and self.program is not None and not self.program.alive() \
+                and not error.startswith("the program died"):
+            error = "the program died (exit status %s) - %s" % (self.program.returncode(), error)
         status = "ok" if error is None else "FAILED"
         print("%3d %-62s %s%s" % (number, name, status, "" if error is None else ": " + error), flush=True)
         if error is None:
@@ -358,7 +363,7 @@ class Tour:
             screenshot(self.xs.name, shot)
         except Exception:
             shot = "(no screenshot)"
-        dead = self.program is None or not self.program.alive()
+        dead = self.program is None or not self.program.alive() or self.main() is None
         if dead and self.program is not None:
             tail = self.program.stderr_text()[-1500:]
             if tail.strip():
