@@ -202,8 +202,10 @@ class Monkey:
     def step(self, n):
         r = random.Random("%d:%d" % (self.args.seed, n))
         tops = [v for v in map(self.visible, self.wins.toplevels(self.prog.pid)) if v is not None]
-        whole = self.wins.main_window(self.prog.pid)  # the largest window that belongs to none
-        main = next((t for t in tops if whole is not None and t[0] == whole[0]), None)
+        # The main window: of those that belong to no other, the one with most on the screen
+        # (New Frame makes more; one may lie mostly off the screen).
+        frames = [t for t in tops if not t[7] and t[6] is None]
+        main = max(frames, key=lambda t: t[3] * t[4]) if frames else None
         if main is None:
             # Between windows (e.g. the program is closing), or its window is off the screen:
             # nothing to aim at.
