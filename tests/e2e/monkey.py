@@ -20,6 +20,7 @@ import subprocess
 import sys
 import time
 
+sys.dont_write_bytecode = True  # no __pycache__ in the source tree
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import qmsession as qs  # noqa: E402
 from probe import Probe  # noqa: E402
