@@ -352,7 +352,7 @@ class Tour:
             if problem:
                 error = problem
         if error is not None and self.program is not None and not self.program.alive() \
-                and not error.startswith("the program died"):
+                and not error.startswith("the program died") and "status" not in error:
             error = "the program died (exit status %s) - %s" % (self.program.returncode(), error)
         status = "ok" if error is None else "FAILED"
         print("%3d %-62s %s%s" % (number, name, status, "" if error is None else ": " + error), flush=True)
@@ -400,7 +400,7 @@ class Tour:
         with open(path, "rb") as f:
             return f.read().decode("latin-1")
 
-    def edit_and_compare(self, path, before, click_editor=False, save_by_key=False):
+    def edit_and_compare(self, path, before, click_editor=False, save_by_key=False, title=None):
         """Runs the editing keys in the active document, saves it with Ctrl+S (answering a Save As
         chooser with `path`) and compares the file with what the keys should have made."""
         if click_editor:
@@ -413,18 +413,22 @@ class Tour:
         for k in EDIT_SCRIPT:
             model.key(k)
         self.type_keys(EDIT_SCRIPT)
-        self.check_typed_into(path)
+        self.check_typed_into(path, title)
         self.save_active(path, save_by_key)
         got = self.read(path)
         check(got == model.text(), "saved text differs from what was typed: expected %r..., got %r..."
               % (model.text()[:80], got[:80]))
 
-    def check_typed_into(self, path):
-        """The document at path must be modified after typing; else the keys went elsewhere."""
+    def check_typed_into(self, path, title=None):
+        """The document at path (or titled `title`) must be modified after typing; else the keys went
+        elsewhere."""
         st = self.state()
-        doc = [d for d in st["documents"] if d[4] == path] or [d for d in st["documents"] if d[1]]
-        check(doc and doc[0][2], "the typed keys went nowhere: the document is unmodified (keyboard focus: %s)"
-              % "/".join(st["focus"]))
+        doc = [d for d in st["documents"] if (d[3] == title if title else d[4] == path)]
+        check(doc, "the document %s is gone" % (title or path))
+        if not doc[0][2]:
+            others = [d[3] for d in st["documents"] if d[2] and d[3] != doc[0][3]]
+            raise StepFailed("the typed keys went %s: the document is unmodified (keyboard focus: %s)"
+                             % ("into " + ", ".join(others) if others else "nowhere", "/".join(st["focus"])))
 
     def save_active(self, path, by_key=False):
         """Saves the active document by the quick-access Save tool (or Ctrl+S); a Save As chooser is
@@ -438,6 +442,7 @@ class Tour:
             r = self.rects()
             tool = [k for k, c in r.items() if k.startswith("qat.") and c.text.endswith(" Save")]
             check(tool, "no Save tool")
+            check(r[tool[0]].enabled, "the Save tool is disabled (documents: %s)" % self.state()["documents"])
             self.click(tool[0], rects=r)
         self.settle()
         d = self.wait_dialog(1.5)
@@ -446,7 +451,8 @@ class Tour:
         self.settle()
         check(wait_until(lambda: not self.dialogs(), 5 * self.slow), "a dialog stayed open after saving")
         check(wait_until(lambda: os.path.exists(path) and os.stat(path).st_mtime_ns != before, 3 * self.slow),
-              "%s did not save the document" % ("Ctrl+S" if by_key else "the Save tool"))
+              "%s did not save the document%s" % ("Ctrl+S" if by_key else "the Save tool",
+                                                   " (no Save As chooser appeared)" if not d else ""))
 
     def first_kind_active(self):
         """Makes a document whose menu bar has the File menu active (the second kind's has Help only)."""
@@ -857,7 +863,8 @@ def run_tour(t):
     def file_new_edit():
         before = new_text()
         new_of_kind(0)
-        t.edit_and_compare(os.path.join(docs, "new.vorn"), before)
+        title = t.active_document()[3]
+        t.edit_and_compare(os.path.join(docs, "new.vorn"), before, title=title)
     t.step("File New, type at once, save as, compare", file_new_edit)
 
     def handed_over():
