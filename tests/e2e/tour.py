@@ -18,6 +18,7 @@ import sys
 import time
 import traceback
 
+sys.dont_write_bytecode = True  # no cache files in the source tree
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from qmsession import Input, Program, Sandbox, Windows, Xserver, screenshot, wait_until  # noqa: E402
 from probe import Probe  # noqa: E402
