@@ -7,6 +7,7 @@
 #include "app/QuillmarkDoc.h"
 #include "app/QuillmarkView.h"
 #include "app/SingleInstance.h"
+#include "app/UiProbe.h"
 #include "app/Vorn2EditView.h"
 #include "platform/EndSignals.h"
 #include "platform/UserFolders.h"
@@ -396,6 +397,7 @@ bool CQuillmarkApp::OnInit() {
     if (interval.ToLong(&ms) && ms > 0) options.autosaveIntervalMs = static_cast<int>(ms);
   }
   m_shell = std::make_unique<CQuillmarkShell>(*this, options);
+  StartUiProbeFromEnvironment();  // a test hook: nothing unless QUILLMARK_PROBE is set
   wxArrayString files;
   for (int i = 1; i < argc; ++i) files.Add(argv[i]);
   switch (m_shell->InitInstance(files)) {
@@ -414,6 +416,7 @@ bool CQuillmarkApp::OnInit() {
   if (wxWindow* top = GetTopWindow()) top->Destroy();
   DeletePendingObjects();
   m_shell->ExitInstance();
+  StopUiProbe();
   return false;
 }
 
@@ -425,6 +428,7 @@ int CQuillmarkApp::OnRun() {
 }
 
 int CQuillmarkApp::OnExit() {
+  StopUiProbe();
   if (m_shell) m_shell->ExitInstance();
   return wxApp::OnExit();
 }

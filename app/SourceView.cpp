@@ -473,7 +473,10 @@ void CSourceView::OnFilePrint(wxCommandEvent& event) {
   wxPrinter printer(&dialogData);
   std::unique_ptr<wxPrintout> printout(OnCreatePrintout());
   const bool prompt = event.GetId() != ids::ID_FILE_PRINT_DIRECT;
-  if (printer.Print(GetFrame(), printout.get(), prompt)) printData = printer.GetPrintDialogData().GetPrintData();
+  // Printing runs its own event loop, in which the user can close this view's
+  // frame: the print dialog (a local of the printer) must then not be among
+  // the frame's children, which the frame deletes, so it gets no parent.
+  if (printer.Print(nullptr, printout.get(), prompt)) printData = printer.GetPrintDialogData().GetPrintData();
 }
 
 void CSourceView::OnFilePrintPreview(wxCommandEvent&) {
