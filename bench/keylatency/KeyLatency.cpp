@@ -361,6 +361,27 @@ Change ChangeBetween(const Picture& a, const Picture& b, int width, int height) 
   return c;
 }
 
+// The left edge of the blinking caret: the leftmost of the narrow band of
+// pixels of rows [top, bottom] left of `maxX` that change while nothing else
+// does (the scroll bars fade at the window's right edge), looked at for a
+// little over two blinks; -1 when none blink.
+int CaretLeft(Grabber& full, int top, int bottom, int maxX) {
+  const Picture first = Snap(full);
+  int left = full.Width(), right = -1;
+  for (int look = 0; look < 24; ++look) {
+    SleepMs(50);
+    const Picture now = Snap(full);
+    for (int y = top; y <= bottom; ++y)
+      for (int x = 0; x < maxX; ++x) {
+        const std::size_t i = static_cast<std::size_t>(y) * full.Width() + x;
+        if ((now[i] & 0xFFFFFF) == (first[i] & 0xFFFFFF)) continue;
+        left = std::min(left, x);
+        right = std::max(right, x);
+      }
+  }
+  return right >= 0 && right - left < 8 ? left : -1;
+}
+
 // Presses a key and waits until the whole screen shows its effect.
 Change KeyChange(Grabber& full, Keys& keys, KeySym sym) {
   const Picture before = Snap(full);
@@ -466,9 +487,10 @@ int main(int argc, char** argv) {
   Settle(full, 5000);
 
   // Where a typed character changes the screen: the caret's row; the
-  // watched part of it starts two line heights right of the first changed
-  // column, past the caret's cell before and after the key. A first pair of
-  // keys marks the document changed (its tab and title change once).
+  // watched part of it starts two line heights right of the caret, past its
+  // cell before and after the key (a cell is narrower than a line is high).
+  // A first pair of keys marks the document changed (its tab and title
+  // change once).
   KeyChange(full, keys, XK_a);
   KeyChange(full, keys, XK_BackSpace);
   const Change typed = KeyChange(full, keys, XK_a);
@@ -476,10 +498,13 @@ int main(int argc, char** argv) {
   if (typed.bottom < 0 || erased.bottom < 0) Fail("typing changes nothing on the screen");
   const int top = std::max(typed.top, erased.top);
   const int rowHeight = std::min(typed.bottom, erased.bottom) - top + 1;
+  const int caret = CaretLeft(full, top, top + rowHeight - 1, std::max(typed.right, erased.right) - 16);
   if (rowHeight < 6)
     Fail("typing and erasing change different rows (" + std::to_string(typed.top) + "-" +
          std::to_string(typed.bottom) + ", " + std::to_string(erased.top) + "-" + std::to_string(erased.bottom) + ")");
-  const int left = std::min(typed.left, erased.left) + 2 * rowHeight;
+  // Where the caret blinks, else where the change starts: the caret stands
+  // at the first changed cell unless the whole line changed colour.
+  const int left = (caret >= 0 ? caret : std::min(typed.left, erased.left)) + 2 * rowHeight;
   const int right = std::max(typed.right, erased.right);
   if (right - left < rowHeight) Fail("too little of the line changes right of the caret");
   Grabber watched(d, right - left + 1, rowHeight);
@@ -523,8 +548,8 @@ int main(int argc, char** argv) {
   }
 
   std::sort(times.begin(), times.end());
-  std::printf("keylatency: %d lines, %d keys, caret row at y %d (%d px), watched x %d-%d, load %s\n", lines,
-              count, top, rowHeight, left, right, LoadAverage().c_str());
+  std::printf("keylatency: %d lines, %d keys, caret row at y %d (%d px), caret at x %d, watched x %d-%d, load %s\n",
+              lines, count, top, rowHeight, caret, left, right, LoadAverage().c_str());
   if (!times.empty()) {
     const long slow = std::count_if(times.begin(), times.end(), [](double t) { return t > 6.0; });
     std::printf("min %.2f ms, median %.2f ms, p95 %.2f ms, max %.2f ms; %ld keys over 6 ms\n", times.front(),
