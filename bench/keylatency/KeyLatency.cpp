@@ -386,6 +386,10 @@ int CaretLeft(Grabber& full, int top, int bottom, int maxX) {
 Change KeyChange(Grabber& full, Keys& keys, KeySym sym) {
   const Picture before = Snap(full);
   keys.Press(sym);
+  // A busy program may show the key only after a quiet moment: wait for
+  // the first change before waiting for the screen to settle.
+  const auto pressed = Clock::now();
+  while (Differences(before, Snap(full)) == 0 && MsSince(pressed) < 5000) SleepMs(20);
   Settle(full, 5000);
   const Picture after = Snap(full);
   Save(before, full.Width(), full.Height(), std::to_string(sym) + "-before");
