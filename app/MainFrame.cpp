@@ -62,7 +62,10 @@ bool IsInside(const wxWindow* window, const wxWindow* ancestor) {
 // when another tab is clicked meanwhile; it hands it to the document.
 class CDocumentTabs : public wxAuiMDIClientWindow {
  public:
-  explicit CDocumentTabs(wxAuiMDIParentFrame* parent) : wxAuiMDIClientWindow(parent) {}
+  explicit CDocumentTabs(wxAuiMDIParentFrame* parent) : wxAuiMDIClientWindow(parent) {
+    // Its docking manager erases nothing (see the frame's constructor).
+    SetBackgroundStyle(wxBG_STYLE_PAINT);
+  }
 
   int SetSelection(size_t page) override {
     const int previous = wxAuiMDIClientWindow::SetSelection(page);
@@ -145,6 +148,11 @@ CMainFrame::CMainFrame(wxDocManager* manager, wxFrame* parent, wxWindowID id, co
 
   m_mgr.SetManagedWindow(this);
   m_mgr.SetFlags(wxAUI_MGR_DEFAULT | wxAUI_MGR_ALLOW_ACTIVE_PANE);
+  // The docking manager paints the frame's own area and leaves its erase
+  // events undone; without an erase step no erase context is made for each
+  // paint (its set-up asks the theme for the frame's font and colours, also
+  // when the paint is of a few rows of a document's editor).
+  SetBackgroundStyle(wxBG_STYLE_PAINT);
 
   // The stored look is known before anything is built: the ribbon and the
   // tabs are made in it, not made once more when it is applied.

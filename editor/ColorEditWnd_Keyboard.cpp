@@ -211,6 +211,8 @@ void ColorEditWnd::OnKeyDown(wxKeyEvent& event) {
     EnsureCaretVisible();
     UpdateAnchor(true);
     UpdateCaret(true);
+    // What the key changed reaches the screen now, not at the toolkit's next frame.
+    RepaintNow();
   } catch (...) {
     // The key is dropped where it failed; the frame keeps what it recorded
     // until the next action clears it.
@@ -314,6 +316,8 @@ void ColorEditWnd::OnChar(wxKeyEvent& event) {
     CommitAndNotify();
     HasSelection();
     UpdateCaret(true);
+    // The typed character reaches the screen now, not at the toolkit's next frame.
+    RepaintNow();
     // The character is not passed on: the toolkit would take an unhandled
     // Tab for a move of the focus.
   } catch (...) {

@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "editor/ColorEditWnd.h"
+#include "editor/CoveredPaint.h"
 #include "editor/EditorEvents.h"
 #include "editor/GlyphOverhangs.h"
 #include "editor/PixelHeightFont.h"
@@ -81,6 +82,7 @@ ColorEditWnd::~ColorEditWnd() {
   // members, the window with the base.
   if (GetCaret()) SetCaret(nullptr);
   m_caretShown = false;
+  coveredpaint::Forget(this);
 }
 
 bool ColorEditWnd::Create(long style, wxWindow* parent, const wxRect& rect, const std::wstring& fontFace) {
@@ -99,6 +101,8 @@ int ColorEditWnd::OnCreate() {
   if (!HasWindow()) return -1;
   m_caretShown = false;
   m_hCursor = wxCursor(wxCURSOR_IBEAM);
+  // Every paint covers the whole client area (the background is never erased).
+  coveredpaint::Cover(this);
   return 0;
 }
 
