@@ -1,7 +1,10 @@
 // Looking for a printer through GTK's print backends. A job printed without
-// the dialog waits in GTK until the backends name a printer or finish their
-// lists; a CUPS backend with no server to talk to never finishes, so that
-// wait would last for ever. The look here ends after a time limit instead.
+// the dialog waits in GTK until a backend names a printer or every backend
+// has finished its list; the CUPS backend finishes none while no CUPS server
+// answers (it marks itself unavailable and asks again and again), so that
+// wait lasts for ever. GTK's listing of printers used here counts an
+// unavailable backend as finished, and the look ends after a time limit too,
+// for a server that accepts a connection but does not answer.
 #include "platform/Printers.h"
 
 #if defined(QM_HAVE_GTK_PRINT)
