@@ -6,6 +6,8 @@
 #include <wx/menu.h>
 #include <wx/print.h>
 #include <wx/printdlg.h>
+#include <wx/utils.h>
+#include <wx/weakref.h>
 
 #include <memory>
 #include <vector>
@@ -20,6 +22,7 @@
 #include "editor/EditorEvents.h"
 #include "editor/GlyphTable.h"
 #include "platform/MemoryTrim.h"
+#include "platform/Printers.h"
 #include "res/AppMessageBox.h"
 #include "res/EditorResources.h"
 #include "res/ResourceIds.h"
@@ -464,15 +467,39 @@ wxPrintData& SharedPrintData(wxDocManager* manager) {
   return manager ? manager->GetPageSetupDialogData().GetPrintData() : fallback;
 }
 
+// How long Quick Print looks for a printer before it says there is none.
+constexpr int kPrinterLookMs = 3000;
+
+// Whether a print job without the dialog has a printer to go to. The look
+// runs the event loop; the user's input waits meanwhile.
+bool PrinterAvailable() {
+  wxBusyCursor busy;
+  wxWindowDisabler disabled;
+  return platform::HasPrinter(kPrinterLookMs);
+}
+
 }  // namespace
 
 void CSourceView::OnFilePrint(wxCommandEvent& event) {
   if (!m_pEditor) return;
+  const bool prompt = event.GetId() != ids::ID_FILE_PRINT_DIRECT;
+  // Without the dialog the print job would wait for a printer to appear,
+  // for ever where there is none: the user is told instead.
+  if (!prompt) {
+    wxWeakRef<CSourceView> self(this);
+    const bool available = PrinterAvailable();
+    if (!self || !m_pEditor) return;
+    if (!available) {
+      wxWindow* parent = GetMainFrame();
+      AppMessageBox("There is no printer to print to.", wxOK | wxICON_INFORMATION,
+                    parent ? parent : wxTheApp->GetTopWindow());
+      return;
+    }
+  }
   wxPrintData& printData = SharedPrintData(GetDocumentManager());
   wxPrintDialogData dialogData(printData);
   wxPrinter printer(&dialogData);
   std::unique_ptr<wxPrintout> printout(OnCreatePrintout());
-  const bool prompt = event.GetId() != ids::ID_FILE_PRINT_DIRECT;
   // Printing runs its own event loop, in which the user can close this view's
   // frame: the print dialog (a local of the printer) must then not be among
   // the frame's children, which the frame deletes, so it gets no parent.
