@@ -103,6 +103,7 @@ class Monkey:
         self.log = open(os.path.join(self.out, "events.log"), "w")
         self.stderr_seen = 0
         self.gdb = None
+        self.windowless_since = None
 
     # -- the program ---------------------------------------------------------------------------
     def start_program(self):
@@ -211,7 +212,14 @@ class Monkey:
             # Between windows (e.g. the program is closing), or its window is off the screen:
             # nothing to aim at.
             self.note("no main window on the screen")
+            if self.windowless_since is None:
+                self.windowless_since = time.monotonic()
+            elif time.monotonic() - self.windowless_since > self.args.hang_seconds:
+                self.backtrace("windowless-backtrace.txt")
+                raise Finding("the program has shown no window for %d s but does not end" % self.args.hang_seconds)
+            time.sleep(0.05)
             return
+        self.windowless_since = None
         # Tooltips come and go with time: they are no place to aim at.
         popups = [t for t in tops if t[7] and t[3] > 4 and t[4] > 4
                   and "_NET_WM_WINDOW_TYPE_TOOLTIP" not in self.wins.window_type(t[0])]

@@ -61,6 +61,13 @@ exit 0
 """
 
 
+def _end_with_parent():
+    """In a child before exec: it gets SIGTERM when the driver that started it dies, so no X
+    server or program outlives a killed test."""
+    import ctypes
+    ctypes.CDLL(None).prctl(1, signal.SIGTERM)  # PR_SET_PDEATHSIG
+
+
 def wait_until(predicate, timeout, interval=0.02):
     """Polls predicate until it returns something true or timeout seconds pass."""
     deadline = time.monotonic() + timeout
@@ -185,7 +192,7 @@ class Xserver:
             command.append("-ac")
         self.log = open(os.devnull, "w")
         self.process = subprocess.Popen(command, stdout=self.log, stderr=subprocess.STDOUT,
-                                        start_new_session=True)
+                                        start_new_session=True, preexec_fn=_end_with_parent)
         if not wait_until(self._answers, 15, 0.05):
             self.stop()
             raise RuntimeError("Xvfb %s did not start (display number in use?)" % self.name)
@@ -193,6 +200,13 @@ class Xserver:
     def _answers(self):
         if self.process.poll() is not None:
             raise RuntimeError("Xvfb %s ended at once (display number in use?)" % self.name)
+        # Only our own server counts: another one on the same number holds the lock file.
+        try:
+            with open("/tmp/.X%d-lock" % self.number) as f:
+                if int(f.read().strip() or 0) != self.process.pid:
+                    return False
+        except (OSError, ValueError):
+            return False
         try:
             d = xdisplay.Display(self.name)
         except Exception:
@@ -241,7 +255,7 @@ class Program:
         # Appends, so the output of every run of one sandbox is kept.
         out = open(self.stdout_path, "ab")
         err = open(self.stderr_path, "ab")
-        preexec = None
+        preexec = _end_with_parent
         if self.sandbox.unprivileged:
             private = self.sandbox.private_folders
             root = self.sandbox.root
@@ -251,6 +265,7 @@ class Program:
                 os.setgroups([])
                 os.setresgid(NOBODY, NOBODY, NOBODY)
                 os.setresuid(NOBODY, NOBODY, NOBODY)
+                _end_with_parent()  # after the change of user, which clears it
         try:
             self.process = subprocess.Popen([self.sandbox.exe] + self.args, env=env, cwd=self.sandbox.home,
                                             stdin=subprocess.DEVNULL, stdout=out, stderr=err,
