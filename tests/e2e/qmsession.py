@@ -426,13 +426,13 @@ class Input:
     def _press(self, code, press):
         xtest.fake_input(self.d, X.KeyPress if press else X.KeyRelease, code)
 
-    def key(self, spec):
+    def key(self, chord):
         """Presses and releases a chord such as 'ctrl+s', 'shift+Tab', 'alt+F4', 'Return', 'a'.
         The last part is the key; the others are modifiers held down around it."""
-        if spec.endswith("+") and len(spec) > 1:  # 'ctrl++'
-            parts = spec[:-2].split("+") + ["+"] if spec[:-1].endswith("+") else [spec]
+        if chord.endswith("+") and len(chord) > 1:  # 'ctrl++'
+            parts = chord[:-2].split("+") + ["+"] if chord[:-1].endswith("+") else [chord]
         else:
-            parts = spec.split("+") if spec != "+" else ["+"]
+            parts = chord.split("+") if chord != "+" else ["+"]
         modifiers = [self._keycode(self._keysym(p))[0] for p in parts[:-1]]
         code, shift = self._keycode(self._keysym(parts[-1]))
         shift_code = self.d.keysym_to_keycode(XK.XK_Shift_L)

@@ -293,12 +293,12 @@ class Tour:
         self.settle()
         return c
 
-    def key(self, spec):
+    def key(self, chord):
         """A key or chord as a person presses it: the modifiers stay down until the program has
         handled the key."""
-        parts = spec.split("+")
-        if len(parts) == 1 or spec == "+":
-            self.inp.key(spec)
+        parts = chord.split("+")
+        if len(parts) == 1 or chord == "+":
+            self.inp.key(chord)
             return
         from Xlib import X, XK
         from Xlib.ext import xtest
