@@ -52,7 +52,7 @@
 #include "support/AppFixture.h"
 #include "support/AuiTabs.h"
 #include "support/ShellFixture.h"
-#include "support/SpecialFiles.h"
+#include "support/NonRegularFiles.h"
 
 using shelltest::Pump;
 using shelltest::PumpUntil;
@@ -720,26 +720,7 @@ TEST_F(ApplicationTest, KilledProgramsEditsAreOfferedAtTheNextStart) {
   // Type into its editor: the window gets the keyboard focus and its middle,
   // the editor, a click; the autosave then keeps the edit.
   CRecoveryStore store(CQuillmarkShell::RecoveryFolder());
-  wxUIActionSimulator sim;
-  bool kept = false;
-  for (int attempt = 0; attempt < 10 && !kept; ++attempt) {
-    ASSERT_TRUE(PumpUntil(find, 10000));
-    X11(XRaiseWindow)(display, window);
-    X11(XSetInputFocus)(display, window, RevertToParent, CurrentTime);
-    X11(XSync)(display, False);
-    sim.MouseMove(area.x + area.width / 2, area.y + area.height / 2 + attempt * 8);
-    sim.MouseClick();
-    Pump();
-    sim.Text("zq");
-    Pump();
-    kept = PumpUntil(
-        [&] {
-          const std::vector<RecoveryRecord> records = store.Load();
-          return records.size() == 1 && records[0].text.find("zq") != std::string::npos;
-        },
-        5000);
-  }
-  ASSERT_TRUE(kept) << "the program did not keep the typed edit";
+  ASSERT_TRUE(TypeUntilAutosaved(program.Pid(), store, "zq", 10, 5000)) << "the program did not keep the typed edit";
   program.Kill();
   const RecoveryRecord before = store.Load().at(0);
   ASSERT_TRUE(store.HasRunningMarker());

@@ -17,7 +17,7 @@
 #include "app/SourceFile.h"
 #include "editor/GlyphTable.h"
 #include "platform/SafeFile.h"
-#include "support/SpecialFiles.h"
+#include "support/NonRegularFiles.h"
 #include "support/ShellFixture.h"
 #include "textmodel/Colorizer.h"
 

@@ -19,7 +19,7 @@
 #include "app/DocManager.h"
 #include "app/OutputWnd.h"
 #include "support/ShellFixture.h"
-#include "support/SpecialFiles.h"
+#include "support/NonRegularFiles.h"
 
 namespace fs = std::filesystem;
 using shelltest::Pump;

@@ -40,6 +40,7 @@
 #include "res/ResourceIds.h"
 #include "res/ShellResources.h"
 #include "support/AuiTabs.h"
+#include "support/ScreenGrab.h"
 
 namespace {
 
@@ -141,27 +142,8 @@ const std::string kMenu130Head =
 const std::string kHelp = "&Help{57664 &About Quillmark...}";
 const std::vector<int> kLooks = {205, 206, 207, 208, 209, 210, 215, 216, 217, 218, 219};
 
-// The picture `window` shows in `rect` (all of it when empty).
-wxImage Grab(wxWindow* window, wxRect rect = wxRect()) {
-  window->Refresh();
-  window->Update();
-  Pump();
-  if (rect.IsEmpty()) rect = wxRect(window->GetClientSize());
-  wxBitmap bitmap(rect.width, rect.height, 24);
-  wxMemoryDC dc(bitmap);
-  wxClientDC client(window);
-  dc.Blit(0, 0, rect.width, rect.height, &client, rect.x, rect.y);
-  dc.SelectObject(wxNullBitmap);
-  return bitmap.ConvertToImage();
-}
-int Differing(const wxImage& a, const wxImage& b) {
-  int count = 0;
-  for (int y = 0; y < std::min(a.GetHeight(), b.GetHeight()); ++y)
-    for (int x = 0; x < std::min(a.GetWidth(), b.GetWidth()); ++x)
-      count += a.GetRed(x, y) != b.GetRed(x, y) || a.GetGreen(x, y) != b.GetGreen(x, y) ||
-               a.GetBlue(x, y) != b.GetBlue(x, y);
-  return count;
-}
+using screengrab::Differing;
+using screengrab::Grab;
 bool ContainsFocus(wxWindow* window) {
   for (wxWindow* w = wxWindow::FindFocus(); w; w = w->GetParent())
     if (w == window) return true;

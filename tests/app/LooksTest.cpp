@@ -41,6 +41,7 @@
 #include "app/RibbonHost.h"
 #include "res/EditorResources.h"
 #include "res/ResourceIds.h"
+#include "support/ScreenGrab.h"
 
 extern char** environ;
 
@@ -88,30 +89,8 @@ double Brightness(const wxImage& image, int x, int y) {
   return 0.299 * image.GetRed(x, y) + 0.587 * image.GetGreen(x, y) + 0.114 * image.GetBlue(x, y);
 }
 
-// What `window` shows in `rect` (all of it when empty) after a paint, read
-// from the screen. `idle` false: no idle time (and so no update-UI) between
-// the paint and the reading.
-wxImage Grab(wxWindow* window, wxRect rect = wxRect(), bool idle = true) {
-  window->Refresh();
-  window->Update();
-  if (idle) Pump();
-  if (rect.IsEmpty()) rect = wxRect(window->GetClientSize());
-  wxBitmap bitmap(rect.width, rect.height, 24);
-  wxMemoryDC dc(bitmap);
-  wxClientDC client(window);
-  dc.Blit(0, 0, rect.width, rect.height, &client, rect.x, rect.y);
-  dc.SelectObject(wxNullBitmap);
-  return bitmap.ConvertToImage();
-}
-
-int Differing(const wxImage& a, const wxImage& b) {
-  int count = 0;
-  for (int y = 0; y < std::min(a.GetHeight(), b.GetHeight()); ++y)
-    for (int x = 0; x < std::min(a.GetWidth(), b.GetWidth()); ++x)
-      count += a.GetRed(x, y) != b.GetRed(x, y) || a.GetGreen(x, y) != b.GetGreen(x, y) ||
-               a.GetBlue(x, y) != b.GetBlue(x, y);
-  return count;
-}
+using screengrab::Differing;
+using screengrab::Grab;
 
 // The rows of a strip of tabs that carry a label: rows where at least ten
 // pixels stand out from the row's most common colour. A tab only a few

@@ -112,31 +112,8 @@ TEST_F(ProcessTest, EndSignalKeepsTheEditsForTheNextStart) {
     // after it, before its next round, only the signal can keep.
     Child program({path}, {"QUILLMARK_FIRST_PAINT=1", "QUILLMARK_TEST_AUTOSAVE_MS=4000"});
     ASSERT_TRUE(program.FirstPaint(60000)) << program.Output();
-    Display* display = X11(XOpenDisplay)(nullptr);
-    ASSERT_NE(display, nullptr);
-    std::unique_ptr<Display, int (*)(Display*)> closer(display, X11(XCloseDisplay));
-    Window window = 0;
-    wxRect area;
+    ASSERT_TRUE(TypeUntilAutosaved(program.Pid(), store, "zq", 6, 6000)) << "typing did not reach the program";
     wxUIActionSimulator sim;
-    bool kept = false;
-    for (int attempt = 0; attempt < 6 && !kept; ++attempt) {
-      ASSERT_TRUE(PumpUntil([&] { return !(area = WindowOf(display, DefaultRootWindow(display), program.Pid(),
-                                                            &window).Intersect(wxGetDisplaySize())).IsEmpty(); },
-                            10000));
-      X11(XRaiseWindow)(display, window);
-      X11(XSetInputFocus)(display, window, RevertToParent, CurrentTime);
-      X11(XSync)(display, False);
-      sim.MouseMove(area.x + area.width / 2, area.y + area.height / 2 + attempt * 8);
-      sim.MouseClick();
-      Pump();
-      sim.Text("zq");
-      Pump();
-      kept = PumpUntil([&] {
-        const std::vector<RecoveryRecord> records = store.Load();
-        return records.size() == 1 && records[0].text.find("zq") != std::string::npos;
-      }, 6000);
-    }
-    ASSERT_TRUE(kept) << "typing did not reach the program";
     sim.Text("wv");
     Pump();
     wxMilliSleep(200);

@@ -28,6 +28,7 @@
 #include "app/ViewPrintout.h"
 #include "app/WindowsDialog.h"
 #include "res/EditorResources.h"
+#include "support/ScreenGrab.h"
 #include "support/ShellFixture.h"
 #include "support/WxFixture.h"
 
@@ -757,16 +758,9 @@ TEST_F(ViewTest, PrintPreviewShowsThePagesOfTheTextWithLongLinesWhole) {
   wxImage picture;
   wxRect paper;
   for (int round = 0; round < 20 && paper.IsEmpty(); ++round) {
-    Pump();
     wxMilliSleep(20);
-    const wxSize size = canvas->GetClientSize();
-    wxBitmap bitmap(size.x, size.y, 24);
-    {
-      wxMemoryDC dc(bitmap);
-      wxClientDC client(canvas);
-      dc.Blit(0, 0, size.x, size.y, &client, 0, 0);
-    }
-    picture = bitmap.ConvertToImage();
+    picture = screengrab::Grab(canvas);
+    const wxSize size = picture.GetSize();
     int left = size.x, top = size.y, right = -1, bottom = -1;
     for (int y = 0; y < size.y; ++y)
       for (int x = 0; x < size.x; ++x)

@@ -15,7 +15,6 @@ Usage: print_close.py --program PATH --display-number N --out DIR   (exit status
 
 import argparse
 import os
-import re
 import shutil
 import sys
 import time
@@ -25,7 +24,6 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import qmsession as qs  # noqa: E402
 from probe import Probe  # noqa: E402
 
-REPORT = re.compile(r'ERROR: AddressSanitizer|runtime error:|assert "[^\n]*" failed')
 
 
 def control(probe, prefix, text):
@@ -100,12 +98,7 @@ def main():
         prog.kill()
         inp.close()
         wins.close_connection()
-    text = prog.stderr_text()
-    m = REPORT.search(text)
-    if m:
-        failures.append("stderr: " + text[m.start():m.start() + 200].splitlines()[0])
-    for path, report in box.sanitizer_reports().items():
-        failures.append("%s:\n%s" % (path, report[:3000]))
+    failures += box.faults(prog.stderr_text())
     if failures:
         print("print_close: FAILED\n" + "\n".join(failures))
         return 1

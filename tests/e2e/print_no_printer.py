@@ -12,7 +12,6 @@ Usage: print_no_printer.py --program PATH --display-number N --out DIR   (exit s
 
 import argparse
 import os
-import re
 import shutil
 import socket
 import sys
@@ -23,7 +22,6 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import qmsession as qs  # noqa: E402
 from probe import Probe  # noqa: E402
 
-REPORT = re.compile(r'ERROR: AddressSanitizer|runtime error:|assert "[^\n]*" failed')
 
 
 class Failed(Exception):
@@ -190,12 +188,7 @@ def main():
         wins.close_connection()
     for box in boxes:
         with open(os.path.join(box.logs, "stderr.txt"), errors="replace") as f:
-            text = f.read()
-        m = REPORT.search(text)
-        if m:
-            failures.append("stderr: " + text[m.start():m.start() + 200].splitlines()[0])
-        for path, report in box.sanitizer_reports().items():
-            failures.append("%s:\n%s" % (path, report[:3000]))
+            failures += box.faults(f.read())
     if failures:
         print("print_no_printer: FAILED\n" + "\n".join(failures))
         return 1

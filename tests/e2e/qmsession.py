@@ -11,6 +11,7 @@ screenshot(), wait_until() - helpers.
 """
 
 import os
+import re
 import shutil
 import signal
 import subprocess
@@ -78,6 +79,9 @@ def wait_until(predicate, timeout, interval=0.02):
             return False
         time.sleep(interval)
 
+
+# What a sanitizer or a failed wx assertion writes on standard error.
+FAULT_ON_STDERR = re.compile(r'ERROR: AddressSanitizer|runtime error:|assert "[^\n]*" failed')
 
 class Sandbox:
     """A private world for one program run under root:
@@ -173,6 +177,17 @@ class Sandbox:
                 if text.strip():
                     reports[path] = text
         return reports
+
+    def faults(self, stderr_text):
+        """One line per fault the run left evidence of: a sanitizer report or a failed wx
+        assertion on standard error, and each sanitizer log file."""
+        found = []
+        m = FAULT_ON_STDERR.search(stderr_text)
+        if m:
+            found.append("stderr: " + stderr_text[m.start():m.start() + 200].splitlines()[0])
+        for path, report in self.sanitizer_reports().items():
+            found.append("%s:\n%s" % (path, report[:3000]))
+        return found
 
     def chown_for_program(self, path):
         """Lets the program's user own a file the test put into the sandbox."""

@@ -16,7 +16,7 @@
 #include <fstream>
 #include <set>
 
-#include "support/SpecialFiles.h"
+#include "support/NonRegularFiles.h"
 
 namespace {
 

@@ -28,6 +28,7 @@
 #include "app/QuillmarkApp.h"
 #include "app/QuillmarkDoc.h"
 #include "app/QuillmarkView.h"
+#include "app/Recovery.h"
 #include "app/SourceView.h"
 #include "app/Vorn2EditView.h"
 #include "support/ShellFixture.h"
@@ -203,6 +204,40 @@ inline bool PressKeyIn(pid_t pid, int key, int ms = 10000, int modifiers = wxMOD
   wxUIActionSimulator().Char(key, modifiers);
   X11(XSync)(display, False);
   return true;
+}
+
+// Types `text` into the editor of process `pid` as a user would: its largest
+// window gets the keyboard focus (as a window manager gives it) and a click in
+// its middle, where the editor is, then the keys; tried again a little lower
+// until `store` holds the text (the program's autosave wrote it), at most
+// `attempts` times, each waiting `ms` for the autosave. false when it never did.
+inline bool TypeUntilAutosaved(pid_t pid, CRecoveryStore& store, const char* text, int attempts, int ms) {
+  Display* display = X11(XOpenDisplay)(nullptr);
+  if (!display) return false;
+  std::unique_ptr<Display, int (*)(Display*)> closer(display, X11(XCloseDisplay));
+  wxUIActionSimulator sim;
+  for (int attempt = 0; attempt < attempts; ++attempt) {
+    Window window = 0;
+    wxRect area;
+    if (!PumpUntil([&] { return !(area = WindowOf(display, DefaultRootWindow(display), pid, &window)
+                                             .Intersect(wxGetDisplaySize())).IsEmpty(); },
+                   10000))
+      return false;
+    X11(XRaiseWindow)(display, window);
+    X11(XSetInputFocus)(display, window, RevertToParent, CurrentTime);
+    X11(XSync)(display, False);
+    sim.MouseMove(area.x + area.width / 2, area.y + area.height / 2 + attempt * 8);
+    sim.MouseClick();
+    Pump();
+    sim.Text(text);
+    Pump();
+    if (PumpUntil([&] {
+          const std::vector<RecoveryRecord> records = store.Load();
+          return records.size() == 1 && records[0].text.find(text) != std::string::npos;
+        }, ms))
+      return true;
+  }
+  return false;
 }
 
 inline const char* const kEnvNames[] = {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_RUNTIME_DIR"};
