@@ -992,6 +992,22 @@ def run_tour(t):
         t.dismiss_dialogs(("Escape",))
     t.step("unsaved edits survive SIGTERM for the next start", sigterm_keeps_edits)
 
+    # ---- closing the last document leaves nothing in the Section View ----
+    def close_all_documents():
+        for _ in range(20):
+            if not t.state()["documents"]:
+                break
+            t.menu_command("File", 24834)  # Close
+            if t.wait_dialog(1) is not None:
+                t.answer("alt+n")
+            t.settle()
+        check(not t.state()["documents"], "documents stay open after File > Close")
+        r = t.rects()
+        shown = [k for k in r if k.startswith("section.item.") and r[k].shown]
+        check(not shown, "the Section View still lists %s after the last document closed"
+              % [r[k].text for k in shown])
+    t.step("close every document by File > Close; the Section View empties", close_all_documents)
+
 
 def connect(make):
     """A connection to the new server: the server resets when the check that it answers disconnects,
